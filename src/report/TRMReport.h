@@ -1,0 +1,146 @@
+#pragma once
+// The report component: a design (pages with bands and views), its data dictionary and
+// variables, the prepared pages, and the evaluator that expands texts against all of them.
+// Loading and saving templates and prepared reports are the stream classes' work; the
+// report offers them as its operations.
+#include "report/TRMDataDictionary.h"
+#include "report/TRMEvaluator.h"
+#include "report/TRMObject.h"
+#include "report/TRMVariables.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+namespace kestrane::report {
+
+class TRMPage;
+class TRMView;
+class TRMDataset;
+class TRMEMFPages;
+
+enum TRMReportType : int { rtSimple = 0, rtMultiple = 1 };
+enum TRMPreviewZoom : int { pzDefault = 0, pzPageWidth, pzOnePage, pzTwoPages };
+
+enum TRMPreviewButton : int {
+    pbZoom = 0x0001,
+    pbLoad = 0x0002,
+    pbSave = 0x0004,
+    pbPrint = 0x0008,
+    pbFind = 0x0010,
+    pbPageSetup = 0x0020,
+    pbExit = 0x0040,
+    pbSaveToXLS = 0x0080,
+    pbSuperExp = 0x0100,
+    pbDesign = 0x0200,
+};
+
+struct TRMSaveReportOptions {
+    bool AutoLoadSaveSetting = false;
+    bool UseRegistry = false;
+    QString IniFileName;
+    QString RegistryPath;
+};
+
+class TRMReport : public TRMObject {
+    Q_OBJECT
+public:
+    explicit TRMReport(QObject* parent = nullptr);
+    ~TRMReport() override;
+
+    // --- published properties -------------------------------------------------------------
+    TRMSaveReportOptions SaveReportOptions;
+    QString DefaultDictionaryFile;
+    QString PreviewInitialDir;
+    QPointer<TRMDataset> Dataset;
+    int DefaultCopies = 1;
+    bool DefaultCollate = true;
+    int InitialZoom = pzDefault;
+    bool MDIPreview = false;
+    bool ModalPreview = true;
+    bool ModifyPrepared = false;
+    int PreviewButtons = pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbPageSetup | pbExit;
+    bool PrintIfEmpty = true;
+    int ReportType = rtSimple;
+    bool ShowProgress = true;
+    bool StoreInDFM = false;
+    bool ShowPrintDialog = true;
+
+    // --- events ---------------------------------------------------------------------------
+    // Answers a name before every other source; set `handled` to give `value`.
+    std::function<void(const QString& name, QVariant& value, bool& handled)> OnGetValue;
+    std::function<bool(const QString& name, TRMFunctionArgs& args, QVariant& result)>
+        OnUserFunction;
+    std::function<void(TRMView* view)> OnBeforePrint;
+    std::function<void(TRMView* view)> OnAfterPrint;
+    std::function<void()> OnBeginDoc;
+    std::function<void()> OnEndDoc;
+    std::function<void(int pageNo)> OnEndPage;
+    std::function<void()> OnLoadReportSetting;
+    std::function<void()> OnSaveReportSetting;
+
+    // --- unpublished state ---------------------------------------------------------------
+    TRMDataDictionary Dictionary;
+    TRMVariables LocalVariables; // cleared at each preparation
+    QStringList ReportInfo;      // five strings; the first is the title
+    QString PrinterName = QStringLiteral("Default Printer");
+    bool DoublePass = false;
+    bool PrintToForm = false; // "taoda": only views marked PrintVisible print
+    bool PrintPagePerPage = false;
+    bool PrintBackColor = false;
+    qint32 PrintOffsetTop = 0;
+    qint32 PrintOffsetLeft = 0;
+    QString FileName;
+    QString Title() const { return ReportInfo.value(0); }
+
+    // --- design pages ---------------------------------------------------------------------
+    const QList<TRMPage*>& pages() const { return m_pages; }
+    int pageCount() const { return int(m_pages.size()); }
+    TRMPage* page(int index) const;
+    // Appends a new page with the default paper and margins.
+    TRMPage* addPage();
+    void deletePage(int index);
+    // Every view of every design page named `name` (letter case ignored), first match.
+    TRMView* findView(const QString& name) const;
+
+    TRMEMFPages* EMFPages() const { return m_emfPages; }
+
+    // Deletes all design pages, clears the dictionary, report information and double pass.
+    void ClearDesign();
+
+    // --- templates (see TRMTemplateStream) ----------------------------------------------
+    // Decodes the hexadecimal template text and loads it. Messages go through the modal
+    // seam; returns true when a design was loaded.
+    bool LoadTemplateText(const QString& text);
+    bool ReadTemplate(const QByteArray& bytes);
+    QByteArray WriteTemplate() const;
+    // The template as hexadecimal text ending with "#" (what tbReport stores).
+    QString TemplateText() const;
+
+    // --- expressions --------------------------------------------------------------------
+    TRMEvaluator& evaluator() { return m_evaluator; }
+    // The view being computed: the default format, "VALUE" and property references use it.
+    TRMView* CurrentView() const { return m_currentView; }
+    void setCurrentView(TRMView* view) { m_currentView = view; }
+    // The view's expanded text (Memo1) with its own format, HideZeros and TextOnly.
+    QStringList expandView(TRMView* view);
+
+    // The engine's own variable set (process-wide, distinct from the callers' set).
+    static TRMVariables& engineVariables();
+
+protected:
+    void describe(QList<Property>& out, QStringList& derived) const override;
+
+private:
+    bool propertyReference(const QString& name, QVariant& value);
+
+    QList<TRMPage*> m_pages;
+    TRMEMFPages* m_emfPages;
+    TRMEvaluator m_evaluator;
+    QPointer<TRMView> m_currentView;
+};
+
+} // namespace kestrane::report
