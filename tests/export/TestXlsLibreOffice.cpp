@@ -1,0 +1,150 @@
+// LibreOffice opens a large workbook (10 000 rows of 17 columns of Chinese text and amounts,
+// a merged title, a picture) and gives back the same values as CSV.
+#include "XlsTestSupport.h"
+
+#include "export/xls/TqelExcelWriter.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kestrane::xls;
+
+namespace {
+
+const QStringList kWords{QStringLiteral("食品"),     QStringLiteral("饮料"),
+                         QStringLiteral("日用百货"), QStringLiteral("家电"),
+                         QStringLiteral("服装鞋帽"), QStringLiteral("生鲜"),
+                         QStringLiteral("粮油"),     QStringLiteral("文具")};
+
+// The text of cell (row, column) of the data area, and what a reader shows for it.
+QString cellText(int row, int column) {
+    switch (column % 4) {
+    case 0:
+        return QStringLiteral("%1%2号").arg(kWords[(row + column) % kWords.size()]).arg(row);
+    case 1:
+        return QString::number((row * 37 + column * 11) % 1000000 / 100.0, 'f', 2);
+    case 2:
+        return QStringLiteral("%1").arg(row % 1000, 6, 10, QLatin1Char('0'));
+    default:
+        return QStringLiteral("供应商 %1 “%2”").arg(column).arg(kWords[row % kWords.size()]);
+    }
+}
+
+QString shownAs(int row, int column) {
+    const QString t = cellText(row, column);
+    if (column % 4 == 1 || column % 4 == 2)
+        return QString::number(t.toDouble(), 'g', 15);
+    return t;
+}
+
+// Splits CSV text into rows of fields (quoted fields may hold commas, quotes and newlines).
+QList<QStringList> parseCsv(const QString& text) {
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                field += c;
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            row << field;
+            field.clear();
+        } else if (c == u'\n') {
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+        } else if (c != u'\r') {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !row.isEmpty())
+        rows << (row << field);
+    return rows;
+}
+
+} // namespace
+
+class TestXlsLibreOffice : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void largeWorkbookKeepsItsValues();
+};
+
+void TestXlsLibreOffice::largeWorkbookKeepsItsValues() {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed; the large-workbook check needs it");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const int rows = 10000, columns = 17;
+
+    TqelXLSWorkbook wb;
+    TqelXLSWorksheet& s = wb.AddSheet();
+    TqelXLSRange& title = s.AddRange(0, 0, columns - 1, 0);
+    title.SetValue(QStringLiteral("已勾兑验收单明细查询"));
+    title.font.style = TqelXLSFont::Bold;
+    title.horizontalAlignment = 2;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            TqelXLSRange& range = s.AddRange(c, r + 1, c, r + 1);
+            range.SetValue(cellText(r, c));
+            range.font.name = c % 2 ? QStringLiteral("Arial") : QStringLiteral("宋体");
+            range.font.charset = 134;
+            for (int slot : {TqelXLSBorders::Left, TqelXLSBorders::Top, TqelXLSBorders::Right,
+                             TqelXLSBorders::Bottom})
+                range.borders[slot] = {0, 1, 0};
+        }
+        if (r % 50 == 49)
+            s.AddPageBreak(r + 2);
+    }
+    QImage picture(64, 32, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    s.AddImage(columns + 1, 1, columns + 3, 4, &picture, true);
+    wb.AddSheet().AddRange(0, 0, 0, 0).SetValue(QStringLiteral("第二页"));
+
+    const QString path = dir.filePath(QStringLiteral("large.xls"));
+    TqelExcelWriter().Save(wb, path);
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir.path());
+    p.setProcessEnvironment(env);
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                      QStringLiteral("--convert-to"),
+                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"),
+                      QStringLiteral("--outdir"), dir.path(), path});
+    QVERIFY(p.waitForFinished(800000));
+    QFile csv(dir.filePath(QStringLiteral("large.csv")));
+    QVERIFY2(csv.open(QIODevice::ReadOnly), p.readAllStandardError().constData());
+    const QList<QStringList> table = parseCsv(QString::fromUtf8(csv.readAll()));
+
+    QCOMPARE(table.size(), rows + 1);
+    QCOMPARE(table[0][0], QStringLiteral("已勾兑验收单明细查询"));
+    for (int r = 0; r < rows; ++r) {
+        const QStringList& line = table[r + 1];
+        QVERIFY2(line.size() >= columns, qPrintable(QString::number(r)));
+        for (int c = 0; c < columns; ++c)
+            if (line[c] != shownAs(r, c))
+                QFAIL(qPrintable(QStringLiteral("row %1 column %2: %3 instead of %4")
+                                     .arg(r)
+                                     .arg(c)
+                                     .arg(line[c], shownAs(r, c))));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestXlsLibreOffice)
+#include "TestXlsLibreOffice.moc"
