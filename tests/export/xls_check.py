@@ -2,8 +2,11 @@
 """Reads a workbook with xlrd (formatting on) and olefile and prints what they see as JSON.
 
 Usage: xls_check.py FILE [--no-cells]
-The C++ tests compare this view of our files with what they put in.
+       xls_check.py --stream FILE   (only the container: streams, size, SHA-1 of "Workbook")
+The C++ tests compare this view of our files with what they put in. olefile is asked to
+raise on anything incorrect in the container, not only on what it cannot read.
 """
+import hashlib
 import json
 import sys
 
@@ -19,12 +22,29 @@ def cell_value(cell):
     return None
 
 
+def container(path):
+    ole = olefile.OleFileIO(path, raise_defects=olefile.DEFECT_INCORRECT)
+    data = ole.openstream("Workbook").read()
+    out = {
+        "streams": ["/".join(entry) for entry in ole.listdir(streams=True, storages=True)],
+        "size": ole.get_size("Workbook"),
+        "read": len(data),
+        "sha1": hashlib.sha1(data).hexdigest(),
+        "sector_size": ole.sector_size,
+    }
+    ole.close()
+    return out
+
+
 def main():
+    if sys.argv[1] == "--stream":
+        json.dump(container(sys.argv[2]), sys.stdout)
+        return
     path = sys.argv[1]
     with_cells = "--no-cells" not in sys.argv[2:]
     out = {}
 
-    ole = olefile.OleFileIO(path)
+    ole = olefile.OleFileIO(path, raise_defects=olefile.DEFECT_INCORRECT)
     out["streams"] = ["/".join(entry) for entry in ole.listdir(streams=True, storages=True)]
     out["workbook_size"] = ole.get_size("Workbook") if ole.exists("Workbook") else -1
     ole.close()
