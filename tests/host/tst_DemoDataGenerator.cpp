@@ -24,10 +24,15 @@ QByteArray digest(SqliteBackend& db) {
     for (qsizetype t = 0; t < tables.rowCount(); ++t) {
         const QString name = tables.text(t, 0).toString();
         hash.addData(name.toUtf8());
-        const Table rows = db.query(u"select * from "_qs + name + u" order by 1, 2, 3"_qs);
+        const int columns = db.query(u"select * from "_qs + name + u" limit 0"_qs).columnCount();
+        QStringList order;
+        for (int c = 1; c <= columns; ++c)
+            order << QString::number(c);
+        const Table rows =
+            db.query(u"select * from "_qs + name + u" order by "_qs + order.join(u','));
         for (qsizetype r = 0; r < rows.rowCount(); ++r) {
             for (int c = 0; c < rows.columnCount(); ++c)
-                hash.addData(rows.displayText(r, c).toUtf8() + '\x1f');
+                hash.addData(QByteArray(rows.displayText(r, c).toUtf8() + '\x1f'));
         }
     }
     return hash.result().toHex();

@@ -4,6 +4,7 @@
 // statement trace.
 #include "data/DataPacket.h"
 #include "data/VarToRecordset.h"
+#include "common/Error.h"
 #include "host/DemoDataGenerator.h"
 #include "host/SqlCoorDisp.h"
 #include "host/SqliteBackend.h"

@@ -3,6 +3,7 @@
 // Needs a server: KESTRANE_PG holds a libpq connection string (host/scripts/pg-test-server.sh
 // starts a throw-away one and prints it).
 #include "ViewRunner.h"
+#include "common/Error.h"
 #include "host/DemoDataGenerator.h"
 #include "host/PostgresBackend.h"
 #include "host/SqliteBackend.h"

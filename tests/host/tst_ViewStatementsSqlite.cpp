@@ -2,6 +2,7 @@
 // after adaptation both dialects must return the same rows, those rows must agree with
 // direct counts over the monthly tables, and the permission clause must narrow them.
 #include "ViewRunner.h"
+#include "common/Error.h"
 #include "host/DemoDataGenerator.h"
 #include "host/SqliteBackend.h"
 
