@@ -196,6 +196,13 @@ bool looksLikeNumber(QStringView text, double& value) {
     return ec == std::errc() && ptr == end && std::isfinite(value);
 }
 
+// The text of a value; a text value is read in place instead of being copied out.
+inline QString valueText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QString)
+        return *static_cast<const QString*>(v.constData());
+    return v.toString();
+}
+
 inline char* le16(char* p, quint16 v) {
     p[0] = static_cast<char>(v & 0xFF);
     p[1] = static_cast<char>(v >> 8);
@@ -418,15 +425,18 @@ void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
                 continue;
             // Text cells (and numbers without a finite value, kept as their text) get the next
             // shared string, sheet by sheet and range by range.
-            const QString text = range.Value().toString();
-            if (text.isEmpty())
+            const QVariant& value = range.Value();
+            const qsizetype length = value.typeId() == QMetaType::QString
+                                         ? static_cast<const QString*>(value.constData())->size()
+                                         : value.toString().size();
+            if (length == 0)
                 continue;
-            if (text.size() > MaxTextLength)
+            if (length > MaxTextLength)
                 throw Error(
                     QStringLiteral("%1: 单元格 %2 的文本有 %3 个字符, 超过 Excel 的 "
                                    "%4 个字符上限")
                         .arg(sheetLabel(sheet, s), cellName(range.Rect().left, range.Rect().top))
-                        .arg(text.size())
+                        .arg(length)
                         .arg(MaxTextLength));
             info.sst = m_stringCount++;
         }
@@ -828,7 +838,7 @@ void TqelExcelWriter::writeSst(const TqelXLSWorkbook& workbook) {
         for (const TqelXLSRange& range : sheet.Ranges()) {
             if (infos[r++].sst == NoString)
                 continue;
-            const QString text = range.Value().toString();
+            const QString text = valueText(range.Value());
             if (XlsRecordStream::MaxRecordData - data.size() <= 4)
                 flushRecord();
             if (index % m_bucketSize == 0)
@@ -845,8 +855,12 @@ void TqelExcelWriter::writeSst(const TqelXLSWorkbook& workbook) {
                 data.resize(at + take * 2);
                 char* p = data.data() + at;
                 const char16_t* src = reinterpret_cast<const char16_t*>(text.utf16()) + done;
-                for (qsizetype k = 0; k < take; ++k)
-                    p = le16(p, src[k]);
+                if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+                    std::memcpy(p, src, static_cast<size_t>(take) * 2);
+                } else {
+                    for (qsizetype k = 0; k < take; ++k)
+                        p = le16(p, src[k]);
+                }
                 done += take;
                 if (done >= text.size())
                     break;
@@ -1158,16 +1172,27 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
     const TqelXLSBounds& b = sheet.Bounds();
     if (b.minRow < 0)
         return;
-    const auto& ranges = sheet.Ranges();
     const std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(sheetNo)];
-    const size_t n = ranges.size();
+    const size_t n = sheet.Ranges().size();
     m_clipped.assign(n, 0);
-
+    // Contiguous pointers (the model keeps its ranges in a deque) and a counting sort by top
+    // row, which keeps creation order among ranges of one row.
+    std::vector<const TqelXLSRange*> ranges;
+    ranges.reserve(n);
+    for (const TqelXLSRange& range : sheet.Ranges())
+        ranges.push_back(&range);
     std::vector<quint32> byTop(n);
-    std::iota(byTop.begin(), byTop.end(), 0u);
-    std::stable_sort(byTop.begin(), byTop.end(), [&](quint32 x, quint32 y) {
-        return ranges[x].Rect().top < ranges[y].Rect().top;
-    });
+    {
+        const int rowCount = b.maxRow - b.minRow + 1;
+        std::vector<quint32> start(static_cast<size_t>(rowCount) + 1, 0);
+        for (const TqelXLSRange* r : ranges)
+            ++start[static_cast<size_t>(r->Rect().top - b.minRow) + 1];
+        for (size_t i = 1; i < start.size(); ++i)
+            start[i] += start[i - 1];
+        for (size_t i = 0; i < n; ++i)
+            byTop[start[static_cast<size_t>(ranges[i]->Rect().top - b.minRow)]++] =
+                static_cast<quint32>(i);
+    }
     size_t next = 0;
     std::vector<quint32> active;
     QByteArray cells;
@@ -1178,27 +1203,29 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
         cells.clear();
         cellStarts.clear();
         for (int row = blockStart; row <= blockEnd; ++row) {
-            while (next < n && ranges[byTop[next]].Rect().top <= row)
+            while (next < n && ranges[byTop[next]]->Rect().top <= row)
                 active.push_back(byTop[next++]);
             active.erase(std::remove_if(active.begin(), active.end(),
-                                        [&](quint32 r) { return ranges[r].Rect().bottom < row; }),
+                                        [&](quint32 r) { return ranges[r]->Rect().bottom < row; }),
                          active.end());
-            std::sort(active.begin(), active.end(), [&](quint32 x, quint32 y) {
-                const int lx = ranges[x].Rect().left, ly = ranges[y].Rect().left;
+            const auto byLeft = [&](quint32 x, quint32 y) {
+                const int lx = ranges[x]->Rect().left, ly = ranges[y]->Rect().left;
                 return lx != ly ? lx < ly : x < y;
-            });
+            };
+            if (!std::is_sorted(active.begin(), active.end(), byLeft))
+                std::sort(active.begin(), active.end(), byLeft);
             int first = 0, lastPlusOne = 0;
             if (!active.empty()) {
-                first = ranges[active.front()].Rect().left;
+                first = ranges[active.front()]->Rect().left;
                 for (quint32 r : active)
-                    lastPlusOne = std::max(lastPlusOne, ranges[r].Rect().right + 1);
+                    lastPlusOne = std::max(lastPlusOne, ranges[r]->Rect().right + 1);
             }
             writeRow(row, first, lastPlusOne, sheet);
 
             cellStarts.push_back(static_cast<int>(cells.size()));
             int lastColumn = -1;
             for (quint32 r : active) {
-                const TqelXLSRange& range = ranges[r];
+                const TqelXLSRange& range = *ranges[r];
                 const TqelXLSRect& rect = range.Rect();
                 const quint16 xf = infos[r].xf;
                 int blankFrom = rect.left;

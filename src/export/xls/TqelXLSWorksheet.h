@@ -6,6 +6,7 @@
 #include "export/xls/TqelXLSPageSetup.h"
 #include "export/xls/TqelXLSRange.h"
 #include "export/xls/TqelXLSRow.h"
+#include "export/xls/XlsChunkedList.h"
 
 #include <QList>
 #include <QString>
@@ -50,7 +51,7 @@ public:
     // A break before the row, unless that row already has one.
     void AddPageBreak(int row);
 
-    const std::deque<TqelXLSRange>& Ranges() const { return m_ranges; }
+    const XlsChunkedList<TqelXLSRange>& Ranges() const { return m_ranges; }
     const std::deque<TqelXLSCol>& Columns() const { return m_columns; }
     const std::deque<TqelXLSRow>& Rows() const { return m_rows; }
     // The row object of that index, or null when none was asked for.
@@ -68,7 +69,7 @@ private:
 
     TqelXLSWorkbook* m_workbook;
     QString m_name;
-    std::deque<TqelXLSRange> m_ranges;
+    XlsChunkedList<TqelXLSRange> m_ranges;
     std::deque<TqelXLSCol> m_columns;
     std::deque<TqelXLSRow> m_rows;
     // Index -> position in the list, so ColAt and RowAt stay fast on sheets of many rows.

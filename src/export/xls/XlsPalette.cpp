@@ -62,9 +62,15 @@ quint32 XlsPalette::resolveSystemColor(quint32 color) {
 XlsPalette::XlsPalette() : m_entries(defaults()) {}
 
 quint16 XlsPalette::map(quint32 color) {
+    if (color == m_lastColor)
+        return m_lastIndex;
+    const quint32 asked = color;
     color = resolveSystemColor(color);
-    if (auto it = m_cache.find(color); it != m_cache.end())
+    if (auto it = m_cache.find(color); it != m_cache.end()) {
+        m_lastColor = asked;
+        m_lastIndex = it->second;
         return it->second;
+    }
     m_used.insert(color);
     quint16 index = FirstIndex; // black when the palette has no room left
     bool found = false;
@@ -87,6 +93,8 @@ quint16 XlsPalette::map(quint32 color) {
         }
     }
     m_cache.emplace(color, index);
+    m_lastColor = asked;
+    m_lastIndex = index;
     return index;
 }
 

@@ -37,6 +37,9 @@ private:
     // A colour's index never changes once given (its entry is in use, so it is never taken
     // over), which lets every later lookup skip the search.
     std::unordered_map<quint32, quint16> m_cache;
+    // Neighbouring cells mostly repeat a colour: the last answer short-cuts the lookup.
+    quint32 m_lastColor = 0xFFFFFFFF;
+    quint16 m_lastIndex = 0;
 };
 
 } // namespace kestrane::xls

@@ -1,0 +1,172 @@
+// Writing 100 000 rows x 17 columns (Chinese text and amounts, thin borders, two fonts, every
+// cell its own range) with our writer, and the same cells with python3-xlwt in the same run.
+// Prints our build and save times, xlwt's, the ratio, and our memory during the save against
+// the size of the file written.
+//
+// Usage: bench_xls [rows (default 100000)] [output folder or - for a temporary one] [--ours-only]
+// The machine may be shared: CPU seconds are printed beside wall seconds, and the ratios are
+// given for both.
+#include "export/xls/TqelExcelWriter.h"
+#include "export/xls/TqelXLSWorkbook.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+using namespace kestrane::xls;
+
+namespace {
+
+constexpr int kColumns = 17;
+constexpr int kRowsPerSheet = 50000; // a sheet holds at most 65 536 rows
+
+const QStringList kWords{QStringLiteral("食品"),     QStringLiteral("饮料"),
+                         QStringLiteral("日用百货"), QStringLiteral("家电"),
+                         QStringLiteral("服装鞋帽"), QStringLiteral("生鲜"),
+                         QStringLiteral("粮油"),     QStringLiteral("文具")};
+
+// The same rule as xlwt_baseline.py. Amounts and codes are texts, as the report export gives
+// them; the writer stores them as numbers.
+QString cellText(int row, int column) {
+    switch (column % 4) {
+    case 0:
+        return kWords[(row + column) % kWords.size()] + QString::number(row) + QStringLiteral("号");
+    case 1:
+        return QString::number((row * 37 + column * 11) % 1000000 / 100.0, 'f', 2);
+    case 2:
+        return QStringLiteral("%1").arg(row % 1000, 6, 10, QLatin1Char('0'));
+    default:
+        return QStringLiteral("供应商 %1 “%2”").arg(column).arg(kWords[row % kWords.size()]);
+    }
+}
+
+// Memory figures of this process from /proc, in kB.
+long procStatus(const char* key) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(strlen(key))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Lets the peak figure start again from the current size.
+bool resetPeak() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+double cpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    QTemporaryDir tmp;
+    const QString folder =
+        argc > 2 && strcmp(argv[2], "-") != 0 ? QString::fromLocal8Bit(argv[2]) : tmp.path();
+    const bool oursOnly = argc > 3 && strcmp(argv[3], "--ours-only") == 0;
+    const QString ours = folder + QStringLiteral("/bench_ours.xls");
+    const QString theirs = folder + QStringLiteral("/bench_xlwt.xls");
+
+    QElapsedTimer t;
+    t.start();
+    double cpu = cpuSeconds();
+    TqelXLSWorkbook wb;
+    TqelXLSWorksheet* sheet = nullptr;
+    for (int r = 0; r < rows; ++r) {
+        if (r % kRowsPerSheet == 0)
+            sheet = &wb.AddSheet();
+        const int sr = r % kRowsPerSheet;
+        for (int c = 0; c < kColumns; ++c) {
+            TqelXLSRange& range = sheet->AddRange(c, sr, c, sr);
+            range.SetValue(cellText(r, c));
+            if (c % 4 == 1 || c % 4 == 2) {
+                range.font.style = TqelXLSFont::Bold;
+                range.horizontalAlignment = 3;
+            } else {
+                range.font.name = QStringLiteral("宋体");
+                range.font.charset = 134;
+            }
+            for (int slot : {TqelXLSBorders::Left, TqelXLSBorders::Top, TqelXLSBorders::Right,
+                             TqelXLSBorders::Bottom})
+                range.borders[slot] = {0, 1, 0};
+        }
+    }
+    const double buildSeconds = t.nsecsElapsed() / 1e9;
+    const double buildCpu = cpuSeconds() - cpu;
+    const long modelKb = procStatus("VmRSS:");
+
+    std::vector<double> saves, saveCpus;
+    long peakKb = -1;
+    const bool peakReset = resetPeak();
+    for (int run = 0; run < 3; ++run) {
+        t.restart();
+        cpu = cpuSeconds();
+        TqelExcelWriter().Save(wb, ours);
+        saves.push_back(t.nsecsElapsed() / 1e9);
+        saveCpus.push_back(cpuSeconds() - cpu);
+    }
+    peakKb = procStatus("VmHWM:");
+    const double saveSeconds = median(saves);
+    const double saveCpu = median(saveCpus);
+    const qint64 ourSize = QFileInfo(ours).size();
+    printf("cells: %d rows x %d columns = %lld, on %d sheets\n", rows, kColumns,
+           static_cast<long long>(rows) * kColumns, wb.SheetCount());
+    printf("ours : build model %.3f s (cpu %.3f s); save %.3f s (cpu %.3f s), median of 3 saves "
+           "(wall %.3f %.3f %.3f); file %lld bytes\n",
+           buildSeconds, buildCpu, saveSeconds, saveCpu, saves[0], saves[1], saves[2],
+           static_cast<long long>(ourSize));
+    printf("memory: model %ld kB resident; peak during save %ld kB%s; save added %ld kB = "
+           "%.2f x the file\n",
+           modelKb, peakKb, peakReset ? "" : " (peak not resettable: includes the build)",
+           peakKb - modelKb, (peakKb - modelKb) * 1024.0 / double(ourSize));
+    fflush(stdout);
+    if (oursOnly)
+        return 0;
+
+    QProcess py;
+    t.restart();
+    py.start(QStringLiteral("/usr/bin/python3"),
+             {QStringLiteral(XLWT_BASELINE_SCRIPT), QString::number(rows), theirs});
+    if (!py.waitForFinished(-1) || py.exitCode() != 0) {
+        fprintf(stderr, "xlwt baseline failed: %s\n", py.readAllStandardError().constData());
+        return 1;
+    }
+    const double xlwtWall = t.nsecsElapsed() / 1e9;
+    const QJsonObject x = QJsonDocument::fromJson(py.readAllStandardOutput()).object();
+    const double xlwtBuild = x[QStringLiteral("build")].toDouble();
+    const double xlwtSave = x[QStringLiteral("save")].toDouble();
+    const double xlwtCpu = x[QStringLiteral("cpu")].toDouble();
+    const double xlwtTotal = xlwtBuild + xlwtSave;
+    printf("xlwt : build %.3f s, save %.3f s, total %.3f s (cpu %.3f s; process %.3f s); file "
+           "%lld bytes\n",
+           xlwtBuild, xlwtSave, xlwtTotal, xlwtCpu, xlwtWall,
+           static_cast<long long>(x[QStringLiteral("size")].toInteger()));
+    printf("ratio xlwt/ours, wall: build+save %.1fx, save alone %.1fx\n",
+           xlwtTotal / (buildSeconds + saveSeconds), xlwtTotal / saveSeconds);
+    printf("ratio xlwt/ours, cpu : build+save %.1fx, save alone %.1fx\n",
+           xlwtCpu / (buildCpu + saveCpu), xlwtCpu / saveCpu);
+    return 0;
+}
