@@ -79,6 +79,10 @@ QStringList completeParameters() {
     for (const SysParamEntry& entry : sysParamCatalogue()) {
         if (entry.source != SysParamEntry::Source::Parameter)
             continue;
+        if (entry.rule == SysParamEntry::Rule::PrecisionFormat) {
+            rows << entry.name() + QStringLiteral("=1");
+            continue;
+        }
         switch (entry.member.index()) {
         case 0:
             rows << entry.name() + QStringLiteral("=t_") + entry.name();
