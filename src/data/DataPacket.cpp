@@ -435,13 +435,17 @@ Table decodePacket(QByteArrayView bytes) {
     return DataPacketReader(bytes).read();
 }
 
+Table decodePacket(const QByteArray& bytes) {
+    return DataPacketReader(QByteArrayView(bytes)).read();
+}
+
 Table decodePacket(const QVariant& packet) {
     if (packet.typeId() != QMetaType::QByteArray)
         throw Error(QStringLiteral("data packet expected, but the value holds %1")
                         .arg(packet.isValid() ? QString::fromLatin1(packet.typeName())
                                               : QStringLiteral("nothing")));
     const QByteArray bytes = packet.toByteArray();
-    return decodePacket(QByteArrayView(bytes));
+    return DataPacketReader(QByteArrayView(bytes)).read();
 }
 
 } // namespace kestrane

@@ -58,6 +58,7 @@ QByteArray encodePacket(const Table& table, const std::vector<uint32_t>& rows);
 // Reads a packet. Throws kestrane::Error for anything that is not a complete, consistent
 // packet.
 Table decodePacket(QByteArrayView bytes);
+Table decodePacket(const QByteArray& bytes);
 // Reads the packet a QVariant carries (it must hold a QByteArray); throws kestrane::Error
 // otherwise.
 Table decodePacket(const QVariant& packet);

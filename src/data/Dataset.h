@@ -56,6 +56,7 @@ public:
     void prior();
     void last();
     // True when the walk went past the last row (and always for an empty or closed dataset).
+    // The current row then stays the last row.
     bool eof() const;
     bool bof() const;
     // Current visible row, 0-based; -1 when there is none.
@@ -63,8 +64,8 @@ public:
     // Moves to visible row `row` (clamped into range).
     void setRecNo(int row);
 
-    // Value of the current row (an invalid QVariant for null, or when there is no current
-    // row). Throws kestrane::Error when no field has that name.
+    // Value of the current row (an invalid QVariant for null, or when the dataset has no
+    // rows). Throws kestrane::Error when no field has that name.
     QVariant fieldValue(QStringView name) const;
     // The current row's value as plain text (see displayText); empty for null.
     QString fieldText(QStringView name) const;

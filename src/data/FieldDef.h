@@ -30,6 +30,21 @@ bool isNumericType(FieldType type);
 QString fieldTypeName(FieldType type);
 
 struct FieldDef {
+    FieldDef() = default;
+    // Positional form, so that lists of definitions read like the catalogues they copy:
+    // {"f_Gjje", "购进金额", FieldType::Float, 0, true, 0, "####0.00"}.
+    FieldDef(QString name, QString displayLabel = {}, FieldType type = FieldType::String,
+             int size = 0, bool visible = true, int tag = 0, QString displayFormat = {},
+             bool calculated = false)
+        : name(std::move(name)), displayLabel(std::move(displayLabel)), type(type), size(size),
+          visible(visible), tag(tag), displayFormat(std::move(displayFormat)),
+          calculated(calculated) {}
+    FieldDef(const char* name, const char* displayLabel = "", FieldType type = FieldType::String,
+             int size = 0, bool visible = true, int tag = 0, const char* displayFormat = "",
+             bool calculated = false)
+        : FieldDef(QString::fromUtf8(name), QString::fromUtf8(displayLabel), type, size, visible,
+                   tag, QString::fromUtf8(displayFormat), calculated) {}
+
     QString name;         // matched without regard to letter case everywhere
     QString displayLabel; // grid title / condition caption; empty means "use name"
     FieldType type = FieldType::String;

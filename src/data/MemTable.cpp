@@ -135,6 +135,26 @@ bool MemTable::locate(QStringView field, const QVariant& key, LocateOptions opti
     auto matches = [&](QStringView value) {
         return partial ? value.startsWith(keyText, cs) : value.compare(keyText, cs) == 0;
     };
+    // A whole-value key for a number or date field is read as a value of that field, so that
+    // 5, "5" and "5.0" all find 5, and "2005-01-31" finds that date.
+    Table probe({{QStringLiteral("key"), QString(), m_table.columnType(column)}});
+    bool probeValid = false;
+    if (!text && !partial && !keyNull) {
+        probe.appendRow();
+        probeValid = probe.trySetValue(0, 0, key);
+        if (!probeValid)
+            return false;
+    }
+    auto sameValue = [&](uint32_t r) {
+        switch (m_table.columnType(column)) {
+        case FieldType::Float:
+            return m_table.floats(column)[r] == probe.floats(0)[0];
+        case FieldType::Boolean:
+            return m_table.booleans(column)[r] == probe.booleans(0)[0];
+        default:
+            return m_table.integers(column)[r] == probe.integers(0)[0];
+        }
+    };
     std::vector<uint8_t> verdict;
     if (text && !keyNull) {
         // Decide once per distinct text.
@@ -151,6 +171,8 @@ bool MemTable::locate(QStringView field, const QVariant& key, LocateOptions opti
             hit = keyNull && null;
         else if (text)
             hit = verdict[m_table.codes(column)[r]] != 0;
+        else if (probeValid)
+            hit = sameValue(r);
         else
             hit = matches(m_table.displayText(r, column));
         if (hit) {

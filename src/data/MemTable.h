@@ -68,8 +68,10 @@ public:
     // Makes the first visible row (in the current order) whose field matches `key` the
     // current row and answers whether there was one; the current row stays when there is
     // none. Text fields match the key text whole (exact case, or ignoring case with
-    // LocateCaseInsensitive) or as a prefix (LocatePartialKey); other fields compare their
-    // plain text form the same way. A null value matches only a null key. Throws for an
+    // LocateCaseInsensitive) or as a prefix (LocatePartialKey). For other fields a whole key is
+    // read as a value of the field's type (5, "5" and "5.0" find 5; "2005-01-31" finds that
+    // date; a key that does not convert finds nothing), and a prefix key is matched against
+    // the value's plain text form. A null value matches only a null key. Throws for an
     // unknown field.
     bool locate(QStringView field, const QVariant& key, LocateOptions options = {});
 

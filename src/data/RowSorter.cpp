@@ -30,6 +30,7 @@ struct KeyColumn {
     std::vector<uint64_t> values; // per table row
     const uint64_t* nulls = nullptr;
     bool descending = false;
+    bool nullAware = false;
 };
 
 } // namespace
@@ -78,19 +79,25 @@ void RowSorter::sort(const Table& table, const std::vector<SortKey>& keys,
         }
         }
     }
-    // Fold nulls into the key: null is 0 and every value moves up by one. Values that already
-    // use the top of the range share it with the one below, which only the extreme int64 and
-    // NaN patterns can reach.
+    // Fold nulls into the key where the values leave room: null becomes 0 and every value
+    // moves up by one. A column holding the very top of the range (int64 max, some NaN
+    // patterns) keeps its nulls apart and is compared with an explicit null test instead.
     for (KeyColumn& kc : cols) {
+        bool roomForNull = true;
+        for (std::size_t r = 0; r < n && roomForNull; ++r) {
+            if (kc.values[r] == ~uint64_t(0) && !((kc.nulls[r >> 6] >> (r & 63)) & 1u))
+                roomForNull = false;
+        }
+        kc.nullAware = !roomForNull;
         for (std::size_t r = 0; r < n; ++r) {
-            const bool null = (kc.nulls[r >> 6] >> (r & 63)) & 1u;
             uint64_t& v = kc.values[r];
-            v = null ? 0 : (v == ~uint64_t(0) ? v : v + 1);
+            if (roomForNull)
+                v = ((kc.nulls[r >> 6] >> (r & 63)) & 1u) ? 0 : v + 1;
             if (kc.descending)
                 v = ~v;
         }
     }
-    if (cols.size() == 1) {
+    if (cols.size() == 1 && !cols[0].nullAware) {
         const uint64_t* v = cols[0].values.data();
         std::stable_sort(rows.begin(), rows.end(),
                          [v](uint32_t a, uint32_t b) { return v[a] < v[b]; });
@@ -98,6 +105,14 @@ void RowSorter::sort(const Table& table, const std::vector<SortKey>& keys,
     }
     std::stable_sort(rows.begin(), rows.end(), [&cols](uint32_t a, uint32_t b) {
         for (const KeyColumn& kc : cols) {
+            if (kc.nullAware) {
+                const bool na = (kc.nulls[a >> 6] >> (a & 63)) & 1u;
+                const bool nb = (kc.nulls[b >> 6] >> (b & 63)) & 1u;
+                if (na != nb)
+                    return kc.descending ? nb : na; // null is the smallest value
+                if (na)
+                    continue;
+            }
             const uint64_t x = kc.values[a], y = kc.values[b];
             if (x != y)
                 return x < y;
