@@ -5,6 +5,9 @@
 #include "export/xls/TqelExcelWriter.h"
 #include "export/xls/XlsPalette.h"
 
+#include "common/Error.h"
+
+#include <QBuffer>
 #include <QTest>
 
 using namespace kestrane::xls;
@@ -117,6 +120,8 @@ private Q_SLOTS:
     void longTitleFitsTheWriteAccessRecord();
     void pageSetupPageBreaksAndColumns();
     void picturesAndLongRecordFraming();
+    void pageBreaksStayWithinTheFormat();
+    void refusedWritesAreErrors();
 };
 
 void TestXlsRecords::emptyWorkbookHasTheFixedRecordsInOrder() {
@@ -717,6 +722,31 @@ void TestXlsRecords::picturesAndLongRecordFraming() {
     QCOMPARE(QByteArray(emf.mid(bits, 3)), QByteArray("\x1E\x14\x0A", 3)); // blue, green, red
     QCOMPARE(u32(emf, emf.size() - 20), 14u);                              // EMR_EOF
     QCOMPARE(withId(section(all, -1), 0x0092).size(), 1);
+}
+
+void TestXlsRecords::pageBreaksStayWithinTheFormat() {
+    TqelXLSWorkbook wb;
+    TqelXLSWorksheet& s = wb.AddSheet();
+    s.AddRange(0, 0, 0, 65535).SetValue(QStringLiteral("tall"));
+    // Added from the bottom up; one more than a sheet can hold, plus one below the last row.
+    s.AddPageBreak(65536);
+    for (int i = 1100; i >= 1; --i)
+        s.AddPageBreak(i * 50);
+    const QList<Record> sheet = section(parse(streamOf(wb)), 0);
+    const QByteArray d = withId(sheet, 0x001B).first().data;
+    QCOMPARE(int(u16(d, 0)), TqelExcelWriter::MaxPageBreaks);
+    QCOMPARE(d.size(), 2 + 6 * TqelExcelWriter::MaxPageBreaks);
+    for (int i = 0; i < TqelExcelWriter::MaxPageBreaks; ++i)
+        QCOMPARE(int(u16(d, 2 + 6 * i)), (i + 1) * 50); // ascending, the first ones kept
+}
+
+void TestXlsRecords::refusedWritesAreErrors() {
+    TqelXLSWorkbook wb;
+    wb.AddSheet().AddRange(0, 0, 0, 0).SetValue(QStringLiteral("x"));
+    QByteArray bytes;
+    QBuffer readOnly(&bytes);
+    QVERIFY(readOnly.open(QIODevice::ReadOnly));
+    QVERIFY_THROWS_EXCEPTION(kestrane::Error, TqelExcelWriter().WriteStream(wb, readOnly));
 }
 
 QTEST_GUILESS_MAIN(TestXlsRecords)

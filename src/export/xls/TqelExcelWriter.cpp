@@ -744,9 +744,11 @@ void TqelExcelWriter::writeFont(const TqelXLSFont& font) {
     put8(d, font.pitch);
     put8(d, font.charset);
     put8(d, 0);
-    put8(d, static_cast<quint8>(font.name.size()));
+    // A font without a name would leave readers guessing; it is written as the default font.
+    const QString name = font.name.isEmpty() ? QStringLiteral("Arial") : font.name;
+    put8(d, static_cast<quint8>(name.size()));
     put8(d, 1);
-    putUtf16(d, font.name);
+    putUtf16(d, name);
     record(kFont, d);
 }
 
