@@ -133,7 +133,8 @@ const QHash<QString, Rule>& rules() {
                  QCoreApplication::sendEvent(form, &after);
              }
          }},
-        {"TLISTVIEW", [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
+        {"TLISTVIEW",
+         [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
         {"TPANEL",
          [](QObject* o, const ColorSettings& s, QWidget*) {
              if (upperName(o) == QLatin1String("PANELMAIN")) {
@@ -202,13 +203,15 @@ const QHash<QString, Rule>& rules() {
         {"TLISTBOX", [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
         {"TCHECKLISTBOX",
          [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
-        {"TRICHEDIT", [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
+        {"TRICHEDIT",
+         [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
         {"TFLATSPLITTER",
          [](QObject* o, const ColorSettings& s, QWidget*) {
              set(o, "color", s.line);
              set(o, "indexedColor1", s.line);
          }},
-        {"TSPLITTER", [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.line); }},
+        {"TSPLITTER",
+         [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.line); }},
         {"TLABEL",
          [](QObject* o, const ColorSettings& s, QWidget*) {
              const TColor c = colorOf(o, "color");
@@ -219,7 +222,8 @@ const QHash<QString, Rule>& rules() {
              if (is(o, "fontColor", clGreen))
                  set(o, "fontColor", s.title);
          }},
-        {"TTREEVIEW", [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
+        {"TTREEVIEW",
+         [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
         {"TFLATDATETIMEPICKER",
          [](QObject* o, const ColorSettings& s, QWidget*) {
              if (is(o, "colorBorder", clGreen))
@@ -238,7 +242,8 @@ const QHash<QString, Rule>& rules() {
                  set(o, "colorHighLight", s.line);
              }
          }},
-        {"TTOOLBAR", [](QObject* o, const ColorSettings&, QWidget*) { set(o, "color", clBtnFace); }},
+        {"TTOOLBAR",
+         [](QObject* o, const ColorSettings&, QWidget*) { set(o, "color", clBtnFace); }},
         {"TDBTEXT", [](QObject* o, const ColorSettings& s, QWidget*) { set(o, "color", s.back); }},
         {"TFLATGROUPBOX",
          [](QObject* o, const ColorSettings& s, QWidget*) {

@@ -71,8 +71,8 @@ void TFlatButton::paintEvent(QPaintEvent*) {
         const QSize size = iconSize();
         const int textWidth = text().isEmpty() ? 0 : fontMetrics().horizontalAdvance(text()) + 4;
         const int x = content.left() + (content.width() - size.width() - textWidth) / 2;
-        icon().paint(&painter, QRect(QPoint(x, content.top() + (content.height() - size.height()) / 2),
-                                     size),
+        icon().paint(&painter,
+                     QRect(QPoint(x, content.top() + (content.height() - size.height()) / 2), size),
                      Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
         content.setLeft(x + size.width() + 4);
         if (text().isEmpty())
