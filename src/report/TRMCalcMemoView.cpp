@@ -30,7 +30,7 @@ void TRMCalcMemoView::describe(QList<Property>& out, QStringList& derived) const
     out.append(field("CalcValue", self->CalcValue));
     // Not kept in templates: the running result and the design-time-only switches.
     derived << QStringLiteral("CalcValue") << QStringLiteral("TotalCalc")
-            << QStringLiteral("OutBigNum");
+            << QStringLiteral("OutBigNum") << QStringLiteral("CalcNoVisible");
 }
 
 } // namespace kestrane::report

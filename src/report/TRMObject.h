@@ -30,7 +30,8 @@ public:
     // Writes a property; false when there is none of that name or it is read-only.
     bool setProp(const QString& name, const QVariant& value);
     QStringList propNames() const;
-    // Without the derived properties that only mirror stored ones.
+    // The properties a template keeps: without the derived ones that only present stored
+    // ones differently and without run-time state.
     QStringList storedPropNames() const;
 
 protected:

@@ -3,6 +3,14 @@
 #include "report/TRMEMFPages.h"
 #include "report/TRMMemoView.h"
 #include "report/TRMPage.h"
+#include "report/TRMPreparedReport.h"
+#include "report/TRMTemplateStream.h"
+#include "ui/modal/MessageBox.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
 
 namespace kestrane::report {
 
@@ -65,6 +73,148 @@ void TRMReport::ClearDesign() {
     Dictionary.clear();
     ReportInfo = QStringList(5, QString());
     DoublePass = false;
+}
+
+// --- templates ---------------------------------------------------------------------------
+
+QString TRMReport::textMissingClasses(const QStringList& classes) {
+    return QStringLiteral("Opened report contains the following non-plugged components:\n") +
+           classes.join(u'\n') +
+           QStringLiteral("\nUse appropriate component from RM component palette");
+}
+
+void TRMReport::resetToOneEmptyPage() {
+    ClearDesign();
+    addPage();
+}
+
+void TRMReport::loadReportSettings() {
+    if (OnLoadReportSetting) {
+        OnLoadReportSetting();
+        return;
+    }
+    if (!SaveReportOptions.AutoLoadSaveSetting)
+        return;
+    QString section = Title();
+    if (section.isEmpty())
+        section = QFileInfo(FileName).fileName();
+    std::unique_ptr<QSettings> settings;
+    if (SaveReportOptions.UseRegistry)
+        settings =
+            std::make_unique<QSettings>(SaveReportOptions.RegistryPath, QSettings::NativeFormat);
+    else
+        settings = std::make_unique<QSettings>(SaveReportOptions.IniFileName, QSettings::IniFormat);
+    settings->beginGroup(section);
+    PrintToForm = settings->value(QStringLiteral("taoda"), PrintToForm).toBool();
+    PrintOffsetTop = settings->value(QStringLiteral("PrintOffsetTop"), PrintOffsetTop).toInt();
+    PrintOffsetLeft = settings->value(QStringLiteral("PrintOffsetLeft"), PrintOffsetLeft).toInt();
+    PrintBackColor = settings->value(QStringLiteral("PrintBackColor"), PrintBackColor).toBool();
+    DoublePass = settings->value(QStringLiteral("DoublePass"), DoublePass).toBool();
+    if (settings->value(QStringLiteral("NewFlag")).toBool()) {
+        const int n = std::min(settings->value(QStringLiteral("PageCount")).toInt(), pageCount());
+        for (int i = 0; i < n; ++i) {
+            const QString p = QStringLiteral("Page_") + QString::number(i);
+            TRMPage* pg = page(i);
+            pg->LeftMargin =
+                settings->value(p + QStringLiteral("_LeftMargin"), pg->LeftMargin).toInt();
+            pg->TopMargin =
+                settings->value(p + QStringLiteral("_TopMargin"), pg->TopMargin).toInt();
+            pg->RightMargin =
+                settings->value(p + QStringLiteral("_RightMargin"), pg->RightMargin).toInt();
+            pg->BottomMargin =
+                settings->value(p + QStringLiteral("_BottomMargin"), pg->BottomMargin).toInt();
+        }
+    }
+}
+
+bool TRMReport::ReadTemplate(const QByteArray& bytes) {
+    m_lastLoadError.clear();
+    const TRMTemplateStream::Result result = TRMTemplateStream::read(*this, bytes);
+    m_lastLoadError = result.error;
+    switch (result.status) {
+    case TRMTemplateStream::Empty:
+        return false;
+    case TRMTemplateStream::TooNew:
+        ui::MessageBox(nullptr, textUnsupportedFormat(), ui::kCaptionError,
+                       ui::MbOk | ui::MbIconError);
+        return false;
+    case TRMTemplateStream::NoSignature:
+        m_lastLoadError = QStringLiteral("Not VidavuDidoroz Report File!");
+        resetToOneEmptyPage();
+        ui::MessageBox(nullptr, textNotReportFile(), ui::kCaptionError, ui::MbOk | ui::MbIconError);
+        return false;
+    case TRMTemplateStream::ReadError:
+        resetToOneEmptyPage();
+        ui::MessageBox(nullptr, textUnsupportedFormat(), ui::kCaptionError,
+                       ui::MbOk | ui::MbIconError);
+        return false;
+    case TRMTemplateStream::Loaded:
+        break;
+    }
+    if (!result.missingClasses.isEmpty())
+        ui::MessageBox(nullptr, textMissingClasses(result.missingClasses), ui::kCaptionError,
+                       ui::MbOk | ui::MbIconError);
+    Dictionary.clearCache();
+    loadReportSettings();
+    return true;
+}
+
+QByteArray TRMReport::WriteTemplate() const {
+    return TRMTemplateStream::write(*this);
+}
+
+bool TRMReport::LoadTemplateText(const QString& text) {
+    return ReadTemplate(TRMTemplateStream::decodeText(text));
+}
+
+QString TRMReport::TemplateText() const {
+    return TRMTemplateStream::encodeText(WriteTemplate());
+}
+
+// --- prepared reports ----------------------------------------------------------------------
+
+QByteArray TRMReport::SavePreparedReport() const {
+    return TRMPreparedReport::writeFile(*m_emfPages, PrinterName, PrintToForm);
+}
+
+bool TRMReport::LoadPreparedReport(const QByteArray& bytes) {
+    const TRMPreparedReport::Result result = TRMPreparedReport::readFile(bytes, *m_emfPages);
+    m_lastLoadError = result.error;
+    switch (result.status) {
+    case TRMPreparedReport::Loaded:
+        PrinterName = result.printerName;
+        PrintToForm = result.printToForm;
+        return true;
+    case TRMPreparedReport::NoSignature:
+        ui::MessageBox(nullptr, textNotPreparedFile(), ui::kCaptionError,
+                       ui::MbOk | ui::MbIconError);
+        return false;
+    case TRMPreparedReport::TooNew:
+    case TRMPreparedReport::ReadError:
+        ui::MessageBox(nullptr, textUnsupportedFormat(), ui::kCaptionError,
+                       ui::MbOk | ui::MbIconError);
+        return false;
+    }
+    return false;
+}
+
+bool TRMReport::SavePreparedReportToFile(const QString& path) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = SavePreparedReport();
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+bool TRMReport::LoadPreparedReportFromFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_lastLoadError = file.errorString();
+        return false;
+    }
+    return LoadPreparedReport(file.readAll());
 }
 
 QStringList TRMReport::expandView(TRMView* view) {

@@ -120,6 +120,22 @@ public:
     // The template as hexadecimal text ending with "#" (what tbReport stores).
     QString TemplateText() const;
 
+    // --- prepared reports (see TRMPreparedReport) ----------------------------------------
+    QByteArray SavePreparedReport() const;
+    // Replaces the prepared pages, selects the stored printer and sets the print-to-form
+    // flag; a wrong signature, a too new version or damage is shown and loads nothing.
+    bool LoadPreparedReport(const QByteArray& bytes);
+    bool SavePreparedReportToFile(const QString& path) const;
+    bool LoadPreparedReportFromFile(const QString& path);
+
+    // Texts of the messages the loaders show.
+    static QString textNotReportFile() { return QStringLiteral("不是VidavuDidoroz报表文件！"); }
+    static QString textNotPreparedFile() { return QStringLiteral("不是VidavuDidoroz报表文件!"); }
+    static QString textUnsupportedFormat() { return QStringLiteral("不支持的rmf格式"); }
+    static QString textMissingClasses(const QStringList& classes);
+    // The reason of the last load failure ("template offset 1834: ..."), for logs and tests.
+    QString lastLoadError() const { return m_lastLoadError; }
+
     // --- expressions --------------------------------------------------------------------
     TRMEvaluator& evaluator() { return m_evaluator; }
     // The view being computed: the default format, "VALUE" and property references use it.
@@ -136,6 +152,10 @@ protected:
 
 private:
     bool propertyReference(const QString& name, QVariant& value);
+    void resetToOneEmptyPage();
+    void loadReportSettings();
+
+    QString m_lastLoadError;
 
     QList<TRMPage*> m_pages;
     TRMEMFPages* m_emfPages;

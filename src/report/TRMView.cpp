@@ -109,7 +109,7 @@ void TRMView::describe(QList<Property>& out, QStringList& derived) const {
             << QStringLiteral("Stretched") << QStringLiteral("PrintFrame")
             << QStringLiteral("PrintVisible") << QStringLiteral("DataField")
             << QStringLiteral("Memo1") << QStringLiteral("IsPrinting")
-            << QStringLiteral("DisplayFormat");
+            << QStringLiteral("DisplayFormat") << QStringLiteral("Restrictions");
 }
 
 } // namespace kestrane::report
