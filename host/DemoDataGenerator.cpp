@@ -22,8 +22,7 @@ public:
     int below(int n) { return n <= 1 ? 0 : int(m_engine() % uint64_t(n)); }
     int between(int lo, int hi) { return lo + below(hi - lo + 1); }
     bool chance(int percent) { return below(100) < percent; }
-    template <typename T>
-    const T& pick(const std::vector<T>& v) {
+    template <typename T> const T& pick(const std::vector<T>& v) {
         return v[std::size_t(below(int(v.size())))];
     }
 
@@ -69,10 +68,10 @@ const std::vector<Unit> kUnits = {
 };
 
 const std::vector<Named> kDepartments = {
-    {u"0101"_qs, u"食品部"_qs},   {u"0102"_qs, u"粮油部"_qs},   {u"0103"_qs, u"生鲜部"_qs},
-    {u"0104"_qs, u"烟酒部"_qs},   {u"0201"_qs, u"日化部"_qs},   {u"0202"_qs, u"洗涤用品部"_qs},
-    {u"0301"_qs, u"家电部"_qs},   {u"0302"_qs, u"数码通讯部"_qs}, {u"0401"_qs, u"针纺部"_qs},
-    {u"0402"_qs, u"服装部"_qs},   {u"0501"_qs, u"百货部"_qs},   {u"0502"_qs, u"文体用品部"_qs},
+    {u"0101"_qs, u"食品部"_qs},     {u"0102"_qs, u"粮油部"_qs},     {u"0103"_qs, u"生鲜部"_qs},
+    {u"0104"_qs, u"烟酒部"_qs},     {u"0201"_qs, u"日化部"_qs},     {u"0202"_qs, u"洗涤用品部"_qs},
+    {u"0301"_qs, u"家电部"_qs},     {u"0302"_qs, u"数码通讯部"_qs}, {u"0401"_qs, u"针纺部"_qs},
+    {u"0402"_qs, u"服装部"_qs},     {u"0501"_qs, u"百货部"_qs},     {u"0502"_qs, u"文体用品部"_qs},
     {u"0601"_qs, u"医药保健部"_qs},
 };
 
@@ -113,14 +112,14 @@ std::vector<Named> makeSuppliers() {
 }
 
 std::vector<Named> makeItems() {
-    const char16_t* brands[] = {u"金龙鱼", u"福临门", u"康师傅", u"统一", u"蒙牛", u"伊利",
-                                u"海天", u"立白", u"蓝月亮", u"舒肤佳", u"美的", u"九阳",
-                                u"恒源祥", u"晨光", u"五粮液", u"青岛"};
-    const char16_t* goods[] = {u"大米 5kg", u"花生油 5L", u"红烧牛肉面", u"冰红茶 500ml",
+    const char16_t* brands[] = {u"金龙鱼", u"福临门", u"康师傅", u"统一",   u"蒙牛", u"伊利",
+                                u"海天",   u"立白",   u"蓝月亮", u"舒肤佳", u"美的", u"九阳",
+                                u"恒源祥", u"晨光",   u"五粮液", u"青岛"};
+    const char16_t* goods[] = {u"大米 5kg",     u"花生油 5L", u"红烧牛肉面", u"冰红茶 500ml",
                                u"纯牛奶 250ml", u"酸奶 200g", u"生抽 500ml", u"洗衣粉 1.5kg",
-                               u"洗衣液 2kg", u"香皂 115g", u"电饭煲", u"豆浆机",
-                               u"羊毛衫", u"中性笔", u"白酒 500ml", u"啤酒 330ml",
-                               u"挂面 1kg", u"饼干 400g", u"薯片 75g", u"毛巾"};
+                               u"洗衣液 2kg",   u"香皂 115g", u"电饭煲",     u"豆浆机",
+                               u"羊毛衫",       u"中性笔",    u"白酒 500ml", u"啤酒 330ml",
+                               u"挂面 1kg",     u"饼干 400g", u"薯片 75g",   u"毛巾"};
     std::vector<Named> out;
     int n = 0;
     for (int b = 0; b < 16; ++b) {
@@ -135,13 +134,26 @@ std::vector<Named> makeItems() {
 }
 
 std::vector<Named> makeMedicines() {
-    const char16_t* names[] = {
-        u"板蓝根颗粒 10g*20袋", u"感冒灵颗粒 10g*9袋", u"阿莫西林胶囊 0.25g*24粒",
-        u"布洛芬缓释胶囊 0.3g*20粒", u"维生素C片 100mg*100片", u"复方甘草片 100片",
-        u"藿香正气水 10ml*10支", u"六味地黄丸 200丸", u"云南白药创可贴 100片",
-        u"医用口罩 50只", u"酒精消毒液 500ml", u"体温计", u"碘伏 100ml", u"健胃消食片 32片",
-        u"清凉油 3g", u"葡萄糖酸钙口服液 10支", u"枸杞子 250g", u"西洋参片 50g",
-        u"蒲地蓝消炎片 48片", u"牛黄解毒片 24片"};
+    const char16_t* names[] = {u"板蓝根颗粒 10g*20袋",
+                               u"感冒灵颗粒 10g*9袋",
+                               u"阿莫西林胶囊 0.25g*24粒",
+                               u"布洛芬缓释胶囊 0.3g*20粒",
+                               u"维生素C片 100mg*100片",
+                               u"复方甘草片 100片",
+                               u"藿香正气水 10ml*10支",
+                               u"六味地黄丸 200丸",
+                               u"云南白药创可贴 100片",
+                               u"医用口罩 50只",
+                               u"酒精消毒液 500ml",
+                               u"体温计",
+                               u"碘伏 100ml",
+                               u"健胃消食片 32片",
+                               u"清凉油 3g",
+                               u"葡萄糖酸钙口服液 10支",
+                               u"枸杞子 250g",
+                               u"西洋参片 50g",
+                               u"蒲地蓝消炎片 48片",
+                               u"牛黄解毒片 24片"};
     std::vector<Named> out;
     int n = 0;
     for (const char16_t* name : names)
@@ -152,8 +164,8 @@ std::vector<Named> makeMedicines() {
 // Purchase types by weight: mostly stock-in, some direct delivery and proxy delivery,
 // returns, adjustments ("3"), and type "9" whose items live in tbYyda.
 const std::vector<std::pair<QString, int>> kPurchaseTypes = {
-    {u"0"_qs, 45}, {u"1"_qs, 10}, {u"2"_qs, 4}, {u"4"_qs, 3}, {u"5"_qs, 3}, {u"6"_qs, 2},
-    {u"7"_qs, 3},  {u"8"_qs, 6},  {u"3"_qs, 4}, {u"9"_qs, 20},
+    {u"0"_qs, 45}, {u"1"_qs, 10}, {u"2"_qs, 4}, {u"4"_qs, 3}, {u"5"_qs, 3},
+    {u"6"_qs, 2},  {u"7"_qs, 3},  {u"8"_qs, 6}, {u"3"_qs, 4}, {u"9"_qs, 20},
 };
 
 QString pickPurchaseType(Dice& dice) {
@@ -167,15 +179,14 @@ QString pickPurchaseType(Dice& dice) {
 }
 
 const QList<SqlColumn> kYgysColumns = {
-    text("f_Hsdwh", 20),  text("f_Bmbm", 12),  text("f_Gjlx", 2),    text("f_Rzrq", 8),
-    text("f_Djh", 10),    integer("f_Dnxh"),   text("f_Spbm", 15),   text("f_Gysbm", 12),
-    amount("f_Gjje"),     amount("f_Ygsl"),    amount("f_Ygws"),     amount("f_Ygje"),
-    text("f_Fptjdh", 12), text("f_Gdrq", 8),   text("f_Gdrbm", 8),   text("f_Gdrmc", 8),
+    text("f_Hsdwh", 20),  text("f_Bmbm", 12), text("f_Gjlx", 2),  text("f_Rzrq", 8),
+    text("f_Djh", 10),    integer("f_Dnxh"),  text("f_Spbm", 15), text("f_Gysbm", 12),
+    amount("f_Gjje"),     amount("f_Ygsl"),   amount("f_Ygws"),   amount("f_Ygje"),
+    text("f_Fptjdh", 12), text("f_Gdrq", 8),  text("f_Gdrbm", 8), text("f_Gdrmc", 8),
     text("f_djbz", 1),
 };
 const QList<SqlColumn> kFptjdzbColumns = {text("f_Hsdwh", 20), text("f_Djh", 12),
-                                          text("f_Gysbm", 12), text("f_Tjrq", 8),
-                                          text("f_Bz", 40)};
+                                          text("f_Gysbm", 12), text("f_Tjrq", 8), text("f_Bz", 40)};
 const QList<SqlColumn> kFptjdcbColumns = {text("f_Djh", 12), integer("f_Xh"), text("f_Fphm", 20),
                                           amount("f_Fpje")};
 
@@ -349,10 +360,9 @@ void DemoDataGenerator::generate(SqlBackend& db) {
     db.begin();
     try {
         // ---- master data ----------------------------------------------------------------
-        const QStringList masters = {u"tbHsdwda"_qs, u"tbBmda"_qs,     u"tbSpda"_qs,
-                                     u"tbYyda"_qs,   u"tbCsda"_qs,     u"tbzyda"_qs,
-                                     u"tbzyfghsdw"_qs, u"tbReport"_qs, kSysParamTable,
-                                     kInfoTable};
+        const QStringList masters = {u"tbHsdwda"_qs, u"tbBmda"_qs, u"tbSpda"_qs,     u"tbYyda"_qs,
+                                     u"tbCsda"_qs,   u"tbzyda"_qs, u"tbzyfghsdw"_qs, u"tbReport"_qs,
+                                     kSysParamTable, kInfoTable};
         for (const QString& t : masters)
             dropIfExists(db, t);
         // Older months of an earlier demo would linger otherwise; a demo made on another day
@@ -386,8 +396,8 @@ void DemoDataGenerator::generate(SqlBackend& db) {
             rows.push_back({i.code, i.name, u"件"_qs, yuan(100 + dice.below(20000))});
         db.insertRows(u"tbSpda"_qs, itemCols, rows);
 
-        const QList<SqlColumn> medCols = {text("f_Yybm", 15), text("f_Yymc", 50),
-                                          text("f_Jldw", 8), amount("f_Jj")};
+        const QList<SqlColumn> medCols = {text("f_Yybm", 15), text("f_Yymc", 50), text("f_Jldw", 8),
+                                          amount("f_Jj")};
         db.createTable(u"tbYyda"_qs, medCols, {u"f_Yybm"_qs});
         rows.clear();
         for (const Named& m : medicines)
@@ -444,15 +454,17 @@ void DemoDataGenerator::generate(SqlBackend& db) {
                        {u"lastMonth"_qs, monthList.last()}});
 
         // ---- monthly tables -------------------------------------------------------------
-        const std::vector<std::pair<QString, int>> remarks = {
-            {QString(), 50}, {u"月结"_qs, 20}, {u"含运费"_qs, 10}, {u"补开发票"_qs, 10},
-            {u"分批开票"_qs, 10}};
+        const std::vector<std::pair<QString, int>> remarks = {{QString(), 50},
+                                                              {u"月结"_qs, 20},
+                                                              {u"含运费"_qs, 10},
+                                                              {u"补开发票"_qs, 10},
+                                                              {u"分批开票"_qs, 10}};
         qint64 linesLeft = m_options.lines;
         for (int m = 0; m < monthList.size(); ++m) {
             const QString period = monthList[m];
             const QDate monthStart = QDate::fromString(period + u"01"_qs, u"yyyyMMdd"_qs);
-            const int lastDay = m == monthList.size() - 1 ? m_options.today.day()
-                                                          : monthStart.daysInMonth();
+            const int lastDay =
+                m == monthList.size() - 1 ? m_options.today.day() : monthStart.daysInMonth();
             const qint64 monthLines = linesLeft / (monthList.size() - m);
             linesLeft -= monthLines;
 
@@ -529,8 +541,8 @@ void DemoDataGenerator::generate(SqlBackend& db) {
                 for (int p = 1; p <= parts; ++p) {
                     const qint64 part = p == parts ? left : left / (parts - p + 1);
                     left -= part;
-                    invoices.push_back({sub.number, p, pad(dice.between(10000000, 99999999), 8),
-                                        yuan(part)});
+                    invoices.push_back(
+                        {sub.number, p, pad(dice.between(10000000, 99999999), 8), yuan(part)});
                 }
             }
             db.insertRows(zb, kFptjdzbColumns, heads);

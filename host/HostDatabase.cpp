@@ -15,8 +15,8 @@ std::unique_ptr<SqlBackend> HostDatabase::open(const HostOptions& options, QText
     if (!options.pgConnection.isEmpty()) {
         db = std::make_unique<PostgresBackend>(options.pgConnection);
     } else {
-        const QString path = options.sqlitePath.isEmpty() ? HostOptions::defaultDatabasePath()
-                                                          : options.sqlitePath;
+        const QString path =
+            options.sqlitePath.isEmpty() ? HostOptions::defaultDatabasePath() : options.sqlitePath;
         QDir().mkpath(QFileInfo(path).absolutePath());
         db = std::make_unique<SqliteBackend>(path);
     }

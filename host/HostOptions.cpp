@@ -15,8 +15,7 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
     parser.addHelpOption();
     const QCommandLineOption db(u"db"_qs,
                                 u"SQLite database file (default: %1; the demo is generated "
-                                "when the file has no host tables)."_qs
-                                    .arg(defaultDatabasePath()),
+                                "when the file has no host tables)."_qs.arg(defaultDatabasePath()),
                                 u"file"_qs);
     const QCommandLineOption pg(u"pg"_qs,
                                 u"Run on PostgreSQL with this libpq connection string instead "
@@ -27,19 +26,18 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
                                   u"Database kind reported to the module: SQLSERVER or DB2 "
                                   "(default SQLSERVER)."_qs,
                                   u"kind"_qs, u"SQLSERVER"_qs);
-    const QCommandLineOption op(u"operator"_qs, u"Operator code (default 0001)."_qs,
-                                u"code"_qs, u"0001"_qs);
-    const QCommandLineOption today(u"today"_qs,
-                                   u"Fixed server date YYYYMMDD instead of the system clock."_qs,
-                                   u"YYYYMMDD"_qs);
-    const QCommandLineOption seed(u"seed"_qs, u"Seed of the demo data (default 2005)."_qs,
-                                  u"n"_qs, u"2005"_qs);
+    const QCommandLineOption op(u"operator"_qs, u"Operator code (default 0001)."_qs, u"code"_qs,
+                                u"0001"_qs);
+    const QCommandLineOption today(
+        u"today"_qs, u"Fixed server date YYYYMMDD instead of the system clock."_qs, u"YYYYMMDD"_qs);
+    const QCommandLineOption seed(u"seed"_qs, u"Seed of the demo data (default 2005)."_qs, u"n"_qs,
+                                  u"2005"_qs);
     const QCommandLineOption size(u"size"_qs,
                                   u"Receipt lines of the demo data over all 24 months "
                                   "(default 30000)."_qs,
                                   u"lines"_qs, u"30000"_qs);
-    const QCommandLineOption regenerate(u"regenerate"_qs,
-                                        u"Generate the demo data again (drops the demo tables)."_qs);
+    const QCommandLineOption regenerate(
+        u"regenerate"_qs, u"Generate the demo data again (drops the demo tables)."_qs);
     const QCommandLineOption trace(u"trace-sql"_qs,
                                    u"Append every statement received, as sent and as adapted, "
                                    "to this file."_qs,
@@ -52,8 +50,8 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
                                       u"Start the database and the window without the module."_qs);
     const QCommandLineOption exitAfterStart(
         u"exit-after-start"_qs, u"Print what was started and exit (0 when everything started)."_qs);
-    parser.addOptions({db, pg, kind, op, today, seed, size, regenerate, trace, module, noModule,
-                       exitAfterStart});
+    parser.addOptions(
+        {db, pg, kind, op, today, seed, size, regenerate, trace, module, noModule, exitAfterStart});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return false;

@@ -8,16 +8,16 @@
 namespace kestrane::host {
 
 struct HostOptions {
-    QString sqlitePath;     // empty: the per-user demo database
-    QString pgConnection;   // non-empty: run on PostgreSQL instead of SQLite
+    QString sqlitePath;   // empty: the per-user demo database
+    QString pgConnection; // non-empty: run on PostgreSQL instead of SQLite
     QString kind = u"SQLSERVER"_qs;
     QString operatorCode = u"0001"_qs;
-    QDate today;            // invalid: the system clock
+    QDate today; // invalid: the system clock
     uint64_t seed = 2005;
     qint64 lines = 30000;
     bool regenerate = false;
     QString traceFile;
-    QString modulePath;     // empty: DllKestrane.so beside the executable
+    QString modulePath; // empty: DllKestrane.so beside the executable
     bool noModule = false;
     bool exitAfterStart = false;
 

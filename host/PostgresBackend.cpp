@@ -100,7 +100,8 @@ PostgresBackend::PostgresBackend(const QString& connection) : m_connection(conne
     }
     PQsetClientEncoding(m_conn, "UTF8");
     // Notices (for instance from "drop table if exists") are not errors; keep them quiet.
-    PQsetNoticeProcessor(m_conn, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        m_conn, [](void*, const char*) {}, nullptr);
 }
 
 PostgresBackend::~PostgresBackend() {
@@ -126,13 +127,12 @@ Table PostgresBackend::query(const QString& sql, const QVariantList& params) {
     for (const QByteArray& v : values)
         pointers.push_back(v.constData());
     const QByteArray text = numberPlaceholders(sql).toUtf8();
-    Result r(PQexecParams(m_conn, text.constData(), int(values.size()), nullptr,
-                          pointers.data(), nullptr, nullptr, 0));
+    Result r(PQexecParams(m_conn, text.constData(), int(values.size()), nullptr, pointers.data(),
+                          nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_TUPLES_OK) {
-        const QStringList errors = status == PGRES_COMMAND_OK
-                                       ? QStringList{u"只允许查询语句"_qs}
-                                       : errorsOf(r.get(), m_conn);
+        const QStringList errors = status == PGRES_COMMAND_OK ? QStringList{u"只允许查询语句"_qs}
+                                                              : errorsOf(r.get(), m_conn);
         if (wrap)
             PQclear(PQexec(m_conn, "rollback"));
         throw SqlError(errors);
@@ -237,9 +237,8 @@ void PostgresBackend::insertRows(const QString& table, const QList<SqlColumn>& c
     QStringList names;
     for (const SqlColumn& c : columns)
         names << c.name;
-    Result start(PQexec(m_conn, u"copy %1 (%2) from stdin"_qs.arg(table, names.join(u','))
-                                    .toUtf8()
-                                    .constData()));
+    Result start(PQexec(
+        m_conn, u"copy %1 (%2) from stdin"_qs.arg(table, names.join(u',')).toUtf8().constData()));
     if (PQresultStatus(start.get()) != PGRES_COPY_IN)
         throw SqlError(errorsOf(start.get(), m_conn));
     QByteArray buffer;

@@ -47,8 +47,8 @@ QString statementArg(int32_t dispId, const QVariant& v) {
 
 SqlCoorDisp::SqlCoorDisp(std::unique_ptr<SqlBackend> backend, const QString& kind,
                          const QDate& fixedToday)
-    : m_backend(std::move(backend)), m_kind(kind),
-      m_adapter(sourceOf(kind), m_backend->kind()), m_fixedToday(fixedToday) {}
+    : m_backend(std::move(backend)), m_kind(kind), m_adapter(sourceOf(kind), m_backend->kind()),
+      m_fixedToday(fixedToday) {}
 
 SqlCoorDisp::~SqlCoorDisp() = default;
 
@@ -111,16 +111,15 @@ QVariant SqlCoorDisp::Invoke(int32_t dispId, QVariantList& args) {
     }
 }
 
-void SqlCoorDisp::trace(const QString& operation, const QString& received,
-                        const QString& adapted) {
+void SqlCoorDisp::trace(const QString& operation, const QString& received, const QString& adapted) {
     if (!m_trace)
         return;
     QString entry = u"-- %1 %2 (%3)\n"_qs.arg(QDateTime::currentDateTime().toString(Qt::ISODate),
                                               operation, m_kind) +
-                    received + u"\n-- adapted for %1\n"_qs.arg(m_backend->kind() ==
-                                                                       SqlBackendKind::Sqlite
-                                                                   ? u"SQLite"_qs
-                                                                   : u"PostgreSQL"_qs) +
+                    received +
+                    u"\n-- adapted for %1\n"_qs.arg(m_backend->kind() == SqlBackendKind::Sqlite
+                                                        ? u"SQLite"_qs
+                                                        : u"PostgreSQL"_qs) +
                     adapted + u"\n\n"_qs;
     m_trace->write(entry.toUtf8());
     m_trace->flush();
@@ -137,19 +136,19 @@ Table SqlCoorDisp::runModuleStatement(const QString& operation, const QString& s
 // Every operation below answers false with the texts of whatever went wrong; the two kinds
 // of failure a caller can meet are the database's refusal (SqlError, its texts) and a fault
 // of the data layer while packing the answer (kestrane::Error).
-#define KESTRANE_ANSWER_OR_FAIL(slot, body)                                                      \
-    try {                                                                                        \
-        body;                                                                                    \
-        return true;                                                                             \
-    } catch (const SqlError& e) {                                                                \
-        slot = errorList(e.messages());                                                          \
-    } catch (const kestrane::Error& e) {                                                         \
-        slot = errorList({e.message()});                                                         \
-    } catch (const std::exception& e) {                                                          \
-        slot = errorList({QString::fromUtf8(e.what())});                                         \
-    } catch (...) {                                                                              \
-        slot = errorList({u"未知错误"_qs});                                                      \
-    }                                                                                            \
+#define KESTRANE_ANSWER_OR_FAIL(slot, body)                                                        \
+    try {                                                                                          \
+        body;                                                                                      \
+        return true;                                                                               \
+    } catch (const SqlError& e) {                                                                  \
+        slot = errorList(e.messages());                                                            \
+    } catch (const kestrane::Error& e) {                                                           \
+        slot = errorList({e.message()});                                                           \
+    } catch (const std::exception& e) {                                                            \
+        slot = errorList({QString::fromUtf8(e.what())});                                           \
+    } catch (...) {                                                                                \
+        slot = errorList({u"未知错误"_qs});                                                        \
+    }                                                                                              \
     return false;
 
 bool SqlCoorDisp::queryData(QVariantList& args) {
@@ -162,9 +161,8 @@ bool SqlCoorDisp::queryData(QVariantList& args) {
 
 bool SqlCoorDisp::openQuery(QVariantList& args) {
     const QString sql = statementArg(DispOpenQuery, args[0]);
-    KESTRANE_ANSWER_OR_FAIL(args[1], {
-        args[1] = encodePacket(runModuleStatement(u"OpenQuery"_qs, sql));
-    })
+    KESTRANE_ANSWER_OR_FAIL(args[1],
+                            { args[1] = encodePacket(runModuleStatement(u"OpenQuery"_qs, sql)); })
 }
 
 bool SqlCoorDisp::getBasicData(QVariantList& args) {

@@ -11,10 +11,10 @@ namespace {
 
 // A token, or a parenthesised group of nodes.
 struct Node {
-    SqlToken token;           // for a group: the "(" token
+    SqlToken token; // for a group: the "(" token
     bool group = false;
-    bool closed = false;      // the group's ")" was present
-    std::vector<Node> items;  // content of a group
+    bool closed = false;     // the group's ")" was present
+    std::vector<Node> items; // content of a group
 
     bool isWord(QStringView w) const { return !group && token.isWord(w); }
     bool isSymbol(QStringView s) const { return !group && token.isSymbol(s); }
@@ -166,15 +166,15 @@ void rewriteFetchFirst(Nodes& nodes) {
 // Words that end an operand chain of '+' (besides ',', comparisons and ';').
 bool isChainBreak(const Node& n) {
     static const char16_t* const words[] = {
-        u"select", u"from",  u"where",  u"and",   u"or",    u"not",     u"when",
-        u"then",   u"else",  u"end",    u"case",  u"as",    u"on",      u"group",
-        u"by",     u"order", u"having", u"union", u"all",   u"in",      u"like",
-        u"between", u"is",   u"join",   u"left",  u"right", u"inner",   u"outer",
-        u"exists", u"top",   u"distinct", u"asc", u"desc",  u"escape"};
+        u"select",  u"from",  u"where",    u"and",   u"or",    u"not",   u"when",
+        u"then",    u"else",  u"end",      u"case",  u"as",    u"on",    u"group",
+        u"by",      u"order", u"having",   u"union", u"all",   u"in",    u"like",
+        u"between", u"is",    u"join",     u"left",  u"right", u"inner", u"outer",
+        u"exists",  u"top",   u"distinct", u"asc",   u"desc",  u"escape"};
     if (n.group)
         return false;
     if (n.token.kind == SqlToken::Symbol) {
-        static const char16_t* const symbols[] = {u",", u"=", u"<>", u"!=", u"<",
+        static const char16_t* const symbols[] = {u",", u"=",  u"<>", u"!=", u"<",
                                                   u">", u"<=", u">=", u";"};
         for (const char16_t* s : symbols) {
             if (n.token.text == QStringView(s))
@@ -192,9 +192,9 @@ bool isChainBreak(const Node& n) {
 }
 
 bool isTextFunction(const Node& n) {
-    static const char16_t* const words[] = {u"left",  u"right", u"substring", u"substr",
-                                            u"ltrim", u"rtrim", u"upper",     u"lower",
-                                            u"replace", u"char", u"str",      u"trim"};
+    static const char16_t* const words[] = {u"left",    u"right", u"substring", u"substr",
+                                            u"ltrim",   u"rtrim", u"upper",     u"lower",
+                                            u"replace", u"char",  u"str",       u"trim"};
     for (const char16_t* w : words) {
         if (n.isWord(w))
             return true;
@@ -284,9 +284,8 @@ bool groupIsText(const Node& g) {
 }
 
 // Splits [from, to) at top-level commas.
-std::vector<std::pair<std::size_t, std::size_t>> splitAtCommas(const Nodes& nodes,
-                                                                std::size_t from,
-                                                                std::size_t to) {
+std::vector<std::pair<std::size_t, std::size_t>> splitAtCommas(const Nodes& nodes, std::size_t from,
+                                                               std::size_t to) {
     std::vector<std::pair<std::size_t, std::size_t>> parts;
     std::size_t start = from;
     for (std::size_t i = from; i < to; ++i) {
@@ -408,8 +407,7 @@ void rewriteLevel(Nodes& nodes, SqlSourceDialect source, SqlBackendKind backend)
     }
     if (source == SqlSourceDialect::SqlServer) {
         for (Node& n : nodes) {
-            if (!n.group && n.token.kind == SqlToken::QuotedName &&
-                n.token.text.startsWith(u'[')) {
+            if (!n.group && n.token.kind == SqlToken::QuotedName && n.token.text.startsWith(u'[')) {
                 QString name = n.token.text.mid(1);
                 if (name.endsWith(u']'))
                     name.chop(1);

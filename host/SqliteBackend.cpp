@@ -57,8 +57,8 @@ SqliteBackend::SqliteBackend(const QString& path) : m_path(path) {
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
-                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
         throw SqlError({u"无法打开数据库 %1: %2"_qs.arg(path, message)});
@@ -91,8 +91,7 @@ Table SqliteBackend::query(const QString& sql, const QVariantList& params) {
     for (;;) {
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
-        if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &raw, &tail) !=
-            SQLITE_OK)
+        if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &raw, &tail) != SQLITE_OK)
             fail({});
         Statement stmt(raw);
         if (!stmt)
@@ -204,9 +203,9 @@ void SqliteBackend::rollback() {
 }
 
 bool SqliteBackend::tableExists(const QString& name) {
-    const Table t = query(
-        u"select name from sqlite_master where type = 'table' and lower(name) = lower(?)"_qs,
-        {name});
+    const Table t =
+        query(u"select name from sqlite_master where type = 'table' and lower(name) = lower(?)"_qs,
+              {name});
     return t.rowCount() > 0;
 }
 
@@ -242,9 +241,9 @@ void SqliteBackend::insertRows(const QString& table, const QList<SqlColumn>& col
         names << c.name;
         marks << u"?"_qs;
     }
-    const QByteArray sql = u"insert into %1 (%2) values (%3)"_qs
-                               .arg(table, names.join(u','), marks.join(u','))
-                               .toUtf8();
+    const QByteArray sql =
+        u"insert into %1 (%2) values (%3)"_qs.arg(table, names.join(u','), marks.join(u','))
+            .toUtf8();
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
         fail(table);

@@ -90,12 +90,12 @@ int main(int argc, char** argv) {
             out << "module: not loaded (--no-module)\n";
             window.showNotice(u"未加载查询模块"_qs);
         } else {
-            auto getFormOne = library.load()
-                                  ? reinterpret_cast<GetFormOneFunction>(library.resolve("GetFormOne"))
-                                  : nullptr;
+            auto getFormOne =
+                library.load() ? reinterpret_cast<GetFormOneFunction>(library.resolve("GetFormOne"))
+                               : nullptr;
             if (!getFormOne) {
-                const QString why = u"could not load the module %1: %2"_qs.arg(
-                    modulePath, library.errorString());
+                const QString why =
+                    u"could not load the module %1: %2"_qs.arg(modulePath, library.errorString());
                 err << "kestrane-host: " << why << "\n";
                 window.showNotice(u"无法加载查询模块: "_qs + why);
                 status = 2;

@@ -36,7 +36,8 @@ inline Rows normalise(const Table& t) {
         for (int c = 0; c < t.columnCount(); ++c) {
             if (t.isNull(r, c)) {
                 cells << u"<null>"_qs;
-            } else if (t.columnType(c) == FieldType::Integer || t.columnType(c) == FieldType::Float) {
+            } else if (t.columnType(c) == FieldType::Integer ||
+                       t.columnType(c) == FieldType::Float) {
                 const qint64 fen = qRound64(t.number(r, c) * 100.0);
                 cells << QString::number(double(fen) / 100.0, 'f', 2);
             } else {

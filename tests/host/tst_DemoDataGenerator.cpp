@@ -98,8 +98,9 @@ void tst_DemoDataGenerator::content() {
         for (qsizetype r = 0; r < t.rowCount(); ++r)
             types.insert(t.text(r, 0).toString());
         // Dates of the month's table lie in the month, and not after today.
-        QCOMPARE(scalar(db, u"select count(*) from "_qs + ygys +
-                                u" where substr(f_Gdrq,1,6) <> ? or f_Gdrq > '20250320'"_qs,
+        QCOMPARE(scalar(db,
+                        u"select count(*) from "_qs + ygys +
+                            u" where substr(f_Gdrq,1,6) <> ? or f_Gdrq > '20250320'"_qs,
                         {m}),
                  0);
         // Every line's item is in the catalogue its purchase type uses.

@@ -2,9 +2,9 @@
 // (recordset, data packets, texts), failing statements (false and the database's texts in the
 // by-reference argument, never an exception), refused calls, reference counting and the
 // statement trace.
+#include "common/Error.h"
 #include "data/DataPacket.h"
 #include "data/VarToRecordset.h"
-#include "common/Error.h"
 #include "host/DemoDataGenerator.h"
 #include "host/SqlCoorDisp.h"
 #include "host/SqliteBackend.h"
@@ -72,7 +72,8 @@ void tst_SqlCoorDisp::initTestCase() {
 }
 
 void tst_SqlCoorDisp::init() {
-    m_host.host = new SqlCoorDisp(std::make_unique<SqliteBackend>(m_path), u"SQLSERVER"_qs, m_today);
+    m_host.host =
+        new SqlCoorDisp(std::make_unique<SqliteBackend>(m_path), u"SQLSERVER"_qs, m_today);
     m_host->setClock([] { return QDateTime(QDate(2001, 1, 1), QTime(13, 45, 7)); });
 }
 
@@ -94,9 +95,10 @@ void tst_SqlCoorDisp::queryDataAnswersARecordset() {
     QVERIFY(rs->recordCount() > 0);
     const Table& t = rs->table();
     // The columns the screen's detail dataset binds to, found case-insensitively.
-    for (const char* f : {"f_Hsdwh", "f_Hsdwmc", "f_Bmbm", "f_Bmmc", "f_gjlx", "f_Rzrq", "f_Djh",
-                          "f_Dnxh", "f_Gysbm", "f_Csmc", "f_Spbm", "f_Spmc", "f_Gjje", "f_Ygsl",
-                          "f_Ygws", "f_Ygje", "f_Fptjdh", "f_Gdrq", "f_Gdrbm", "f_Gdrmc"})
+    for (const char* f :
+         {"f_Hsdwh", "f_Hsdwmc", "f_Bmbm",   "f_Bmmc", "f_gjlx",  "f_Rzrq", "f_Djh",
+          "f_Dnxh",  "f_Gysbm",  "f_Csmc",   "f_Spbm", "f_Spmc",  "f_Gjje", "f_Ygsl",
+          "f_Ygws",  "f_Ygje",   "f_Fptjdh", "f_Gdrq", "f_Gdrbm", "f_Gdrmc"})
         QVERIFY2(t.columnIndex(QString::fromLatin1(f)) >= 0, f);
     const int rzrq = t.columnIndex(u"f_Rzrq"_qs);
     QCOMPARE(t.text(0, rzrq).size(), 10);
@@ -187,22 +189,45 @@ void tst_SqlCoorDisp::sysParamsCarryEveryKey() {
     }
     // The start year-month is the first month with tables, two years back.
     QCOMPARE(params.value(u"qyny"_qs), u"202304"_qs);
-    const char* keys[] = {
-        "dwmc", "sh", "dz", "lxdh", "khh", "zh", "dwlx", "dybm", "hykls", "sljd", "lskz", "jjkz",
-        "cskz", "zrrkz", "dddyhs", "sphsfs", "jjcbhsff", "sjcbhsff", "cbjzfs", "jsxtfs", "rqssj",
-        "fgckjb", "brddyhs", "brdhscfs", "bcddyhs", "bcdhscfs", "dbddyhs", "dbdhscfs", "jgddyhs",
-        "jgdhscfs", "sgddyhs", "sgdhscfs", "tbddyhs", "tbdhscfs", "ykddyhs", "ykdhscfs",
-        "syddyhs", "sydhscfs", "ysddyhs", "ysdhscfs", "pdbdyhs", "pdbhscfs", "psdahsfg",
-        "ysdahsfg", "xsdahsfg", "thddyhs", "tjddyhs", "ptfpdyhs", "spfzflx", "kpyxcfsp", "djfgfs",
-        "psxzsl", "xsxzsl", "jhxzsl", "thcpbxxdythqd", "zjdyfs", "ddysfs", "hsdwh", "dpckbm",
-        "dpjfs", "pslssj", "thjjclfs", "sjkbbh", "psysjscdjd", "ysjscdjdbm", "ddyszzfs",
-        "ddyxrqqy", "ysfs", "dddysjj", "cpzkspyzbkz", "jzscltjbc", "jzsclyxjjsxzpzdp", "ysqr",
-        "khzqqy", "zkhwlqy", "hykxc", "xsfkz", "kckz", "hyklwms", "yckqzj", "mdzdyjj", "mdzdysj",
-        "dchy", "xstbqyrq", "ddbrkz", "ypphqy", "zmqy", "djphmrz", "ypphchsclfs", "ypthphkz",
-        "sxcycbft", "sxqmpkc", "xpdjmrsl", "zbbm", "dztqy", "ddzxqy", "psfpbdyhs", "jjbkzzxzbjj",
-        "fmlspyjzdsy", "sxpdsyflfs", "sxpdsyfzfl", "ddzxyslxsl", "ddsczb", "pdyxcfsp", "ysxzpssp",
-        "jekzsptj", "mdqyrjxstb", "jzsjzdtj", "tyspddcsf", "jhddyhs", "ycspl", "hykcszt",
-        "ddzxsqdtqhb", "typdrfbmjz", "hykkhxe", "dcjdbzrck"};
+    const char* keys[] = {"dwmc",          "sh",          "dz",
+                          "lxdh",          "khh",         "zh",
+                          "dwlx",          "dybm",        "hykls",
+                          "sljd",          "lskz",        "jjkz",
+                          "cskz",          "zrrkz",       "dddyhs",
+                          "sphsfs",        "jjcbhsff",    "sjcbhsff",
+                          "cbjzfs",        "jsxtfs",      "rqssj",
+                          "fgckjb",        "brddyhs",     "brdhscfs",
+                          "bcddyhs",       "bcdhscfs",    "dbddyhs",
+                          "dbdhscfs",      "jgddyhs",     "jgdhscfs",
+                          "sgddyhs",       "sgdhscfs",    "tbddyhs",
+                          "tbdhscfs",      "ykddyhs",     "ykdhscfs",
+                          "syddyhs",       "sydhscfs",    "ysddyhs",
+                          "ysdhscfs",      "pdbdyhs",     "pdbhscfs",
+                          "psdahsfg",      "ysdahsfg",    "xsdahsfg",
+                          "thddyhs",       "tjddyhs",     "ptfpdyhs",
+                          "spfzflx",       "kpyxcfsp",    "djfgfs",
+                          "psxzsl",        "xsxzsl",      "jhxzsl",
+                          "thcpbxxdythqd", "zjdyfs",      "ddysfs",
+                          "hsdwh",         "dpckbm",      "dpjfs",
+                          "pslssj",        "thjjclfs",    "sjkbbh",
+                          "psysjscdjd",    "ysjscdjdbm",  "ddyszzfs",
+                          "ddyxrqqy",      "ysfs",        "dddysjj",
+                          "cpzkspyzbkz",   "jzscltjbc",   "jzsclyxjjsxzpzdp",
+                          "ysqr",          "khzqqy",      "zkhwlqy",
+                          "hykxc",         "xsfkz",       "kckz",
+                          "hyklwms",       "yckqzj",      "mdzdyjj",
+                          "mdzdysj",       "dchy",        "xstbqyrq",
+                          "ddbrkz",        "ypphqy",      "zmqy",
+                          "djphmrz",       "ypphchsclfs", "ypthphkz",
+                          "sxcycbft",      "sxqmpkc",     "xpdjmrsl",
+                          "zbbm",          "dztqy",       "ddzxqy",
+                          "psfpbdyhs",     "jjbkzzxzbjj", "fmlspyjzdsy",
+                          "sxpdsyflfs",    "sxpdsyfzfl",  "ddzxyslxsl",
+                          "ddsczb",        "pdyxcfsp",    "ysxzpssp",
+                          "jekzsptj",      "mdqyrjxstb",  "jzsjzdtj",
+                          "tyspddcsf",     "jhddyhs",     "ycspl",
+                          "hykcszt",       "ddzxsqdtqhb", "typdrfbmjz",
+                          "hykkhxe",       "dcjdbzrck"};
     for (const char* k : keys)
         QVERIFY2(params.contains(QString::fromLatin1(k)), k);
     // Integer parameters read as whole numbers.
@@ -282,7 +307,8 @@ void tst_SqlCoorDisp::referenceCounting() {
 void tst_SqlCoorDisp::traceHasBothTexts() {
     const QString path = m_dir.filePath(u"trace.sql"_qs);
     m_host->setTraceFile(path);
-    const QString sql = u"select f_Gdrq = left(f_Gdrq,4) + '-' + right(f_Gdrq,2) from tb202503_Ygys"_qs;
+    const QString sql =
+        u"select f_Gdrq = left(f_Gdrq,4) + '-' + right(f_Gdrq,2) from tb202503_Ygys"_qs;
     QVariantList args{sql, QVariant()};
     QCOMPARE(call(DispQueryData, args), QVariant(true));
     args = {u"select * from nowhere"_qs, QVariant()};
@@ -293,7 +319,8 @@ void tst_SqlCoorDisp::traceHasBothTexts() {
     QVERIFY(text.contains(sql));
     QVERIFY(text.contains(u"substr(f_Gdrq,1,4) || '-' || substr(f_Gdrq,-(2)) AS f_Gdrq"_qs));
     QVERIFY(text.contains(u"select * from nowhere"_qs));
-    QVERIFY_THROWS_EXCEPTION(kestrane::Error, m_host->setTraceFile(m_dir.filePath(u"no/such/dir/t"_qs)));
+    QVERIFY_THROWS_EXCEPTION(kestrane::Error,
+                             m_host->setTraceFile(m_dir.filePath(u"no/such/dir/t"_qs)));
 }
 
 QTEST_GUILESS_MAIN(tst_SqlCoorDisp)

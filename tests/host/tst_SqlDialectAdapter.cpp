@@ -53,10 +53,12 @@ void tst_SqlDialectAdapter::adapt_data() {
     const auto pg = SqlBackendKind::PostgreSql;
 
     QTest::newRow("alias = case")
-        << ss << lite << u"select a.x,f_Gjlx =case when  a.f_Gjlx ='0' then '入库' else '调整' end,a.y from t a"_qs
+        << ss << lite
+        << u"select a.x,f_Gjlx =case when  a.f_Gjlx ='0' then '入库' else '调整' end,a.y from t a"_qs
         << u"select a.x,case when  a.f_Gjlx ='0' then '入库' else '调整' end AS f_Gjlx,a.y from t a"_qs;
     QTest::newRow("alias = concatenation, sqlite")
-        << ss << lite << u"select f_Rzrq = left(a.f_Rzrq,4) +'-' + substring(a.f_Rzrq,5,2) + '-'+ right(a.f_Rzrq,2),a.f_Djh from t a"_qs
+        << ss << lite
+        << u"select f_Rzrq = left(a.f_Rzrq,4) +'-' + substring(a.f_Rzrq,5,2) + '-'+ right(a.f_Rzrq,2),a.f_Djh from t a"_qs
         << u"select substr(a.f_Rzrq,1,4) ||'-' || substring(a.f_Rzrq,5,2) || '-'|| substr(a.f_Rzrq,-(2)) AS f_Rzrq,a.f_Djh from t a"_qs;
     QTest::newRow("alias = concatenation, postgresql")
         << ss << pg << u"select f_Rzrq = left(a.f_Rzrq,4) +'-' + right(a.f_Rzrq,2) from t a"_qs
@@ -71,19 +73,23 @@ void tst_SqlDialectAdapter::adapt_data() {
         << ss << lite << u"select a from t where f_Gdrq = '20050101'"_qs
         << u"select a from t where f_Gdrq = '20050101'"_qs;
     QTest::newRow("top 1 in a correlated subquery")
-        << ss << lite << u"select f_Bz =(select top 1 f_Bz from tb200501_Fptjdzb where f_Hsdwh = a.f_hsdwh  And f_Djh = a.f_Fptjdh),a.x from t a"_qs
+        << ss << lite
+        << u"select f_Bz =(select top 1 f_Bz from tb200501_Fptjdzb where f_Hsdwh = a.f_hsdwh  And f_Djh = a.f_Fptjdh),a.x from t a"_qs
         << u"select (select f_Bz from tb200501_Fptjdzb where f_Hsdwh = a.f_hsdwh  And f_Djh = a.f_Fptjdh limit 1) AS f_Bz,a.x from t a"_qs;
     QTest::newRow("top before union")
         << ss << pg << u"select top 5 a from t union all select b from u"_qs
         << u"select a from t limit 5 union all select b from u"_qs;
     QTest::newRow("fetch first, sqlite")
-        << db2 << lite << u"(select f_Bz from z where f_Djh = a.f_Fptjdh fetch first 1 rows only) f_Bz"_qs
+        << db2 << lite
+        << u"(select f_Bz from z where f_Djh = a.f_Fptjdh fetch first 1 rows only) f_Bz"_qs
         << u"(select f_Bz from z where f_Djh = a.f_Fptjdh limit 1) f_Bz"_qs;
     QTest::newRow("db2 on postgresql unchanged")
-        << db2 << pg << u"select cast(left(a.f_Gdrq,4)||'-'||substr(a.f_Gdrq,5,2) as char(10)) f_Gdrq from t a fetch first 1 rows only"_qs
+        << db2 << pg
+        << u"select cast(left(a.f_Gdrq,4)||'-'||substr(a.f_Gdrq,5,2) as char(10)) f_Gdrq from t a fetch first 1 rows only"_qs
         << u"select cast(left(a.f_Gdrq,4)||'-'||substr(a.f_Gdrq,5,2) as char(10)) f_Gdrq from t a fetch first 1 rows only"_qs;
     QTest::newRow("db2 left and right on sqlite")
-        << db2 << lite << u"select cast(left(a.f_Gdrq,4)||'-'||right(a.f_Gdrq,2) as char(10)) f_Gdrq from t a"_qs
+        << db2 << lite
+        << u"select cast(left(a.f_Gdrq,4)||'-'||right(a.f_Gdrq,2) as char(10)) f_Gdrq from t a"_qs
         << u"select cast(substr(a.f_Gdrq,1,4)||'-'||substr(a.f_Gdrq,-(2)) as char(10)) f_Gdrq from t a"_qs;
     QTest::newRow("left join is not left()")
         << db2 << lite << u"select 1 from tb a left join tbspda c on a.f_Spbm = c.f_Spbm"_qs

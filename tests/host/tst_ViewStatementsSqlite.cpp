@@ -93,7 +93,8 @@ void tst_ViewStatementsSqlite::bothDialectsSameRows() {
         QVERIFY(columnSum(sqlServer, u"f_gjje"_qs) != direct.amount);
     }
     if (op == DemoDataGenerator::restrictedOperator()) {
-        const Totals all = directTotals(*m_db, m_start, m_end, DemoDataGenerator::unrestrictedOperator());
+        const Totals all =
+            directTotals(*m_db, m_start, m_end, DemoDataGenerator::unrestrictedOperator());
         QVERIFY(direct.lines < all.lines);
     }
 }
