@@ -298,6 +298,8 @@ void TqelExcelWriter::prepare(const TqelXLSWorkbook& workbook) {
     m_sheetBofPos.clear();
     m_boundSheetPos.clear();
     m_extSst.clear();
+    m_strings.clear();
+    m_merged.clear();
 
     if (workbook.SheetCount() == 0)
         throw Error(QStringLiteral("工作簿中没有工作表, 无法保存"));
@@ -399,8 +401,11 @@ void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
         infos.resize(sheet.Ranges().size());
         const TqelXLSFont* lastFont = nullptr;
         quint16 lastIndex = 0;
+        std::vector<quint32>& merged = m_merged.emplace_back();
         size_t r = 0;
         for (const TqelXLSRange& range : sheet.Ranges()) {
+            if (range.IsMerged())
+                merged.push_back(static_cast<quint32>(r));
             RangeInfo& info = infos[r++];
             if (lastFont && range.font == *lastFont) {
                 info.font = lastIndex;
@@ -439,6 +444,7 @@ void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
                         .arg(length)
                         .arg(MaxTextLength));
             info.sst = m_stringCount++;
+            m_strings.push_back(&value);
         }
     }
 }
@@ -581,7 +587,7 @@ void TqelExcelWriter::writeGlobals(const TqelXLSWorkbook& workbook) {
         writeBoundSheet(workbook.Sheet(s));
     writeCountry();
     if (m_stringCount > 0) {
-        writeSst(workbook);
+        writeSst();
         writeExtSst();
     }
     writeEof();
@@ -818,7 +824,7 @@ void TqelExcelWriter::writeCountry() {
 // SST and its CONTINUE records: every text cell's string, in cell order, not merged. A string
 // header is never split; characters that do not fit go on in a CONTINUE record that begins
 // with the option byte again.
-void TqelExcelWriter::writeSst(const TqelXLSWorkbook& workbook) {
+void TqelExcelWriter::writeSst() {
     m_bucketSize = std::max(kMinBucketSize, (m_stringCount + kMaxBuckets - 1) / kMaxBuckets);
     QByteArray data;
     data.reserve(XlsRecordStream::MaxRecordData);
@@ -833,14 +839,9 @@ void TqelExcelWriter::writeSst(const TqelXLSWorkbook& workbook) {
     put32(data, m_stringCount);
     put32(data, m_stringCount);
     quint32 index = 0;
-    for (int s = 0; s < workbook.SheetCount(); ++s) {
-        const TqelXLSWorksheet& sheet = workbook.Sheet(s);
-        const std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
-        size_t r = 0;
-        for (const TqelXLSRange& range : sheet.Ranges()) {
-            if (infos[r++].sst == NoString)
-                continue;
-            const QString text = valueText(range.Value());
+    for (const QVariant* value : m_strings) {
+        {
+            const QString& text = valueText(*value);
             if (XlsRecordStream::MaxRecordData - data.size() <= 4)
                 flushRecord();
             if (index % m_bucketSize == 0)
@@ -936,7 +937,7 @@ void TqelExcelWriter::writeSheet(const TqelXLSWorksheet& sheet, int sheetNo) {
     }
     writeWindow2(sheetNo);
     writeSelection();
-    writeMergedCells(sheet);
+    writeMergedCells(sheet, sheetNo);
     writeEof();
 }
 
@@ -1456,16 +1457,12 @@ void TqelExcelWriter::writeSelection() {
 
 // MERGEDCELLS: the merged areas in range order, at most 1027 per record. A range that had to
 // give up cells to an overlapping one is not merged, so merged areas never overlap.
-void TqelExcelWriter::writeMergedCells(const TqelXLSWorksheet& sheet) {
+void TqelExcelWriter::writeMergedCells(const TqelXLSWorksheet& sheet, int sheetNo) {
     const auto& ranges = sheet.Ranges();
     std::vector<const TqelXLSRect*> merged;
-    size_t r = 0;
-    for (const TqelXLSRange& range : ranges) {
-        const bool clipped = r < m_clipped.size() && m_clipped[r];
-        ++r;
-        if (range.IsMerged() && !clipped)
-            merged.push_back(&range.Rect());
-    }
+    for (quint32 r : m_merged[static_cast<size_t>(sheetNo)])
+        if (r >= m_clipped.size() || !m_clipped[r])
+            merged.push_back(&ranges[r].Rect());
     for (size_t at = 0; at < merged.size(); at += MaxMergedPerRecord) {
         const size_t count = std::min<size_t>(MaxMergedPerRecord, merged.size() - at);
         QByteArray d;

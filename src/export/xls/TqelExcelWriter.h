@@ -104,7 +104,7 @@ private:
     void writeUsesElfs();
     void writeBoundSheet(const TqelXLSWorksheet& sheet);
     void writeCountry();
-    void writeSst(const TqelXLSWorkbook& workbook);
+    void writeSst();
     void writeExtSst();
     void writeEof();
 
@@ -144,7 +144,7 @@ private:
     void writeImData(const TqelXLSWorksheet& sheet, int imageNo);
     void writeWindow2(int sheetNo);
     void writeSelection();
-    void writeMergedCells(const TqelXLSWorksheet& sheet);
+    void writeMergedCells(const TqelXLSWorksheet& sheet, int sheetNo);
 
     void record(quint16 id, const QByteArray& data);
     void writeValueCell(QByteArray& cells, const TqelXLSRange& range, const RangeInfo& info,
@@ -168,6 +168,10 @@ private:
     quint32 m_bucketSize = 8;
     // Per sheet: ranges that had to give up cells to earlier overlapping ranges.
     std::vector<char> m_clipped;
+    // Found while preparing, so that writing needs no further pass over all ranges: the text
+    // values of the shared strings in order, and per sheet the ranges that cover several cells.
+    std::vector<const QVariant*> m_strings;
+    std::vector<std::vector<quint32>> m_merged;
     quint64 m_indexPos = 0;
     std::vector<quint64> m_dbCellPos;
 };
