@@ -3,39 +3,53 @@
 #include "grid/TAdvDBGridEh.h"
 #include "ui/modal/MessageBox.h"
 
+#include "ui/ColorScheme.h"
+#include "ui/ComponentKind.h"
+#include "ui/widgets/TFlatButton.h"
+#include "ui/widgets/TShape.h"
+
 #include <QKeyEvent>
-#include <QListWidget>
-#include <QPushButton>
 
 namespace kestrane::grid {
 
 namespace {
 constexpr int kColumnIndexRole = Qt::UserRole + 1;
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int x) {
-    auto* button = new QPushButton(text, parent);
+ui::TFlatButton* makeButton(QWidget* parent, const char* name, const QString& text, int x) {
+    auto* button = new ui::TFlatButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(x, 176, 64, 23);
-    button->setProperty("vclClass", QStringLiteral("TBUTTON"));
+    button->setColor(ui::kDesignYellow);
+    button->setColorBorder(ui::clGreen);
     return button;
 }
 } // namespace
 
+ChooserList::ChooserList(QWidget* parent) : QListWidget(parent) {
+    ui::setComponentKind(this, "TLISTVIEW");
+    setColor(m_color);
+}
+
+void ChooserList::setColor(ui::TColor c) {
+    m_color = c;
+    QPalette p = palette();
+    p.setColor(QPalette::Base, ui::toQColor(c));
+    setPalette(p);
+}
+
 TFrmChooseDBFields::TFrmChooseDBFields(TAdvDBGridEh* grid, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_grid(grid) {
     setObjectName(QStringLiteral("FrmChooseDBFields"));
-    setProperty("vclClass", QStringLiteral("TFRMCHOOSEDBFIELDS"));
     setWindowTitle(QStringLiteral("选择项目"));
     setFixedSize(312, 204);
     setFont(QFont(QStringLiteral("宋体"), 9));
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xFB, 0xFF, 0xDE)); // 14614267 as 0x00BBGGRR
+    pal.setColor(QPalette::Window, ui::toQColor(ui::kDesignYellow));
     setPalette(pal);
 
-    ltvChoose = new QListWidget(this);
+    ltvChoose = new ChooserList(this);
     ltvChoose->setObjectName(QStringLiteral("ltvChoose"));
-    ltvChoose->setProperty("vclClass", QStringLiteral("TLISTVIEW"));
     ltvChoose->setGeometry(0, 0, 312, 169);
     ltvChoose->setFrameShape(QFrame::NoFrame);
     ltvChoose->setFlow(QListView::TopToBottom);
@@ -43,22 +57,22 @@ TFrmChooseDBFields::TFrmChooseDBFields(TAdvDBGridEh* grid, QWidget* owner)
     ltvChoose->setResizeMode(QListView::Adjust);
     ltvChoose->installEventFilter(this);
 
-    zvxShape = new QFrame(this);
+    zvxShape = new ui::TShape(this);
     zvxShape->setObjectName(QStringLiteral("zvxShape"));
-    zvxShape->setFrameShape(QFrame::HLine);
-    zvxShape->setFrameShadow(QFrame::Sunken);
-    zvxShape->setGeometry(0, 169, 312, 3);
+    zvxShape->setPenColor(ui::clGreen);
+    zvxShape->setGeometry(0, 169, 312, 1);
 
     btnAll = makeButton(this, "btnAll", QStringLiteral("全  选(&A)"), 24);
     btnno = makeButton(this, "btnno", QStringLiteral("全不选(&N)"), 93);
     btnok = makeButton(this, "btnok", QStringLiteral("确  定(&O)"), 162);
     btncancel = makeButton(this, "btncancel", QStringLiteral("取  消(&C)"), 232);
-    btnok->setDefault(true);
 
-    connect(btnAll, &QPushButton::clicked, this, &TFrmChooseDBFields::btnAllClick);
-    connect(btnno, &QPushButton::clicked, this, &TFrmChooseDBFields::btnnoClick);
-    connect(btnok, &QPushButton::clicked, this, &TFrmChooseDBFields::btnokClick);
-    connect(btncancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnAll, &QAbstractButton::clicked, this, &TFrmChooseDBFields::btnAllClick);
+    connect(btnno, &QAbstractButton::clicked, this, &TFrmChooseDBFields::btnnoClick);
+    connect(btnok, &QAbstractButton::clicked, this, &TFrmChooseDBFields::btnokClick);
+    connect(btncancel, &QAbstractButton::clicked, this, &QDialog::reject);
+
+    ui::ApplyColorScheme(this);
 }
 
 void TFrmChooseDBFields::showEvent(QShowEvent* e) {

@@ -2,11 +2,13 @@
 #include "common/IniProfile.h"
 #include "grid/TAdvDBGridEh.h"
 #include "grid/TFrmChooseDBFields.h"
+#include "ui/widgets/TFlatButton.h"
+#include "ui/widgets/TShape.h"
 #include "ui/modal/MessageBox.h"
 #include "ui/modal/ScriptedModalRunner.h"
 
 #include <QListWidget>
-#include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace kestrane;
@@ -109,16 +111,16 @@ private Q_SLOTS:
             auto* list = dialog.findChild<QListWidget*>("ltvChoose");
             QCOMPARE(list->count(), 2);
             QCOMPARE(list->item(1)->text(), QString("部门名称"));
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnno"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnno"), Qt::LeftButton);
             list->item(0)->setCheckState(Qt::Checked);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnok"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnok"), Qt::LeftButton);
             QVERIFY(dialog.isVisible()); // one column is not more than one frozen column
             QTest::keyClick(list, Qt::Key_Escape); // Escape inside the list does not close
             QVERIFY(dialog.isVisible());
             list->item(1)->setCheckState(Qt::Unchecked);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnAll"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnAll"), Qt::LeftButton);
             list->item(0)->setCheckState(Qt::Unchecked);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnok"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnok"), Qt::LeftButton);
             QVERIFY(dialog.isVisible()); // still one
         });
         grid.ChooseColumns();
@@ -133,7 +135,7 @@ private Q_SLOTS:
         runner.queueDialog([](QDialog& dialog) {
             auto* list = dialog.findChild<QListWidget*>("ltvChoose");
             list->item(0)->setCheckState(Qt::Unchecked);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnok"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnok"), Qt::LeftButton);
         });
         grid.ChooseColumns();
         QVERIFY(runner.messages().isEmpty());
@@ -143,10 +145,40 @@ private Q_SLOTS:
 
         runner.queueDialog([](QDialog& dialog) {
             dialog.findChild<QListWidget*>("ltvChoose")->item(1)->setCheckState(Qt::Unchecked);
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btncancel"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>("btncancel"), Qt::LeftButton);
         });
         grid.ChooseColumns();
         QVERIFY(grid.column(1)->Visible());
+    }
+
+    void chooserColours_data() {
+        QTest::addColumn<QString>("ini"); // [ColorOption] lines, empty for no file
+        QTest::addColumn<int>("back");
+        QTest::addColumn<int>("line");
+        QTest::newRow("defaults") << "" << 15528176 << 12349763;
+        QTest::newRow("user colours") << "backcolor=255\r\nlinecolor=65280\r\n" << 255 << 65280;
+        QTest::newRow("style 0 keeps the design")
+            << "colorstyle=0\r\nbackcolor=255\r\n" << int(ui::kDesignYellow) << int(ui::clGreen);
+    }
+    void chooserColours() {
+        QFETCH(QString, ini);
+        QFETCH(int, back);
+        QFETCH(int, line);
+        const QString path = IniFilePath(kUserIniFile, QString());
+        QFile::remove(path);
+        if (!ini.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(gbk::encode(QString(u"[ColorOption]\r\n" + ini)));
+        }
+        auto cleanUp = qScopeGuard([&] { QFile::remove(path); });
+        TAdvDBGridEh grid;
+        addColumns(grid);
+        TFrmChooseDBFields chooser(&grid, &grid);
+        QCOMPARE(chooser.ltvChoose->color(), back);
+        QCOMPARE(chooser.btnok->color(), back);
+        QCOMPARE(chooser.btnok->colorBorder(), line);
+        QCOMPARE(chooser.zvxShape->penColor(), line);
     }
 };
 

@@ -13,10 +13,8 @@ using conditions::ConditionRow;
 namespace {
 
 QList<FieldDef> receiptFields() {
-    return {FieldDef{.name = "f_Bmbm", .displayLabel = "部门编码"},
-            FieldDef{.name = "f_Bmmc", .displayLabel = "部门名称"},
-            FieldDef{.name = "f_Gjje", .displayLabel = "购进金额", .type = FieldType::Float,
-                     .displayFormat = "####0.00"}};
+    return {FieldDef("f_Bmbm", "部门编码"), FieldDef("f_Bmmc", "部门名称"),
+            FieldDef("f_Gjje", "购进金额", FieldType::Float, 0, true, 0, "####0.00")};
 }
 
 std::shared_ptr<Recordset> receipts() {

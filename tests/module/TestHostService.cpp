@@ -15,7 +15,7 @@ using testing::ScriptedHost;
 
 namespace {
 QByteArray operatorPacket(const QString& name) {
-    Table table({FieldDef{.name = "f_zybm"}, FieldDef{.name = "f_zymc"}});
+    Table table({FieldDef("f_zybm"), FieldDef("f_zymc")});
     table.appendRow({"0001", name});
     return encodePacket(table);
 }
@@ -71,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(service.GetBasicData(HostService::kBasicDataOperator, "0001", table, errors));
         QCOMPARE(table.fieldText(u"F_ZYMC"), QString("张三"));
 
-        Table params({FieldDef{.name = "f_Csmc"}, FieldDef{.name = "f_Csz"}});
+        Table params({FieldDef("f_Csmc"), FieldDef("f_Csz")});
         params.appendRow({"qyny", "200401"});
         host.answer(DispGetSysParams, 0, encodePacket(params));
         QVERIFY(service.GetSysParams(table, errors));
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void queryDataGivesARecordset() {
         ScriptedHost host;
         HostService service(&host);
-        auto rows = std::make_shared<Recordset>(QList<FieldDef>{FieldDef{.name = "f_djh"}});
+        auto rows = std::make_shared<Recordset>(QList<FieldDef>{FieldDef("f_djh")});
         rows->appendRow({"D1"});
         host.answer(DispQueryData, 1, recordsetToVariant(rows));
         std::shared_ptr<Recordset> out;
