@@ -246,7 +246,10 @@ TqelExcelWriter::~TqelExcelWriter() = default;
 // ============================================================================================
 
 void TqelExcelWriter::Save(const TqelXLSWorkbook& workbook, const QString& path) {
+    // Everything that can refuse the workbook happens before the file is opened.
     prepare(workbook);
+    // The file is written beside its final name and replaces it only when complete: a failure
+    // part way leaves whatever was at the path before.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Error(QStringLiteral("无法创建文件 %1: %2 (错误码 %3)")
@@ -254,13 +257,7 @@ void TqelExcelWriter::Save(const TqelXLSWorkbook& workbook, const QString& path)
                         .arg(static_cast<int>(file.error())));
     CompoundFileWriter container(file, QStringLiteral("Workbook"));
     container.begin();
-    m_stream = std::make_unique<XlsRecordStream>(file, CompoundFileWriter::StreamOffset);
-    writeGlobals(workbook);
-    for (int s = 0; s < workbook.SheetCount(); ++s)
-        writeSheet(workbook.Sheet(s), s);
-    m_stream->flush();
-    const quint64 size = m_stream->pos();
-    m_stream.reset();
+    const quint64 size = writeRecords(workbook, file, CompoundFileWriter::StreamOffset);
     container.finish(size);
     if (!file.commit())
         throw Error(QStringLiteral("无法写入文件 %1: %2 (错误码 %3)")
@@ -271,14 +268,24 @@ void TqelExcelWriter::Save(const TqelXLSWorkbook& workbook, const QString& path)
 quint64 TqelExcelWriter::WriteStream(const TqelXLSWorkbook& workbook, QIODevice& device,
                                      qint64 base) {
     prepare(workbook);
-    m_stream = std::make_unique<XlsRecordStream>(device, base);
+    return writeRecords(workbook, device, base);
+}
+
+quint64 TqelExcelWriter::writeRecords(const TqelXLSWorkbook& workbook, QIODevice& device,
+                                      qint64 base) {
+    XlsRecordStream stream(device, base);
+    // The record functions reach the stream through m_stream; it must not outlive this call,
+    // also when a write fails.
+    struct Detach {
+        XlsRecordStream*& p;
+        ~Detach() { p = nullptr; }
+    } detach{m_stream};
+    m_stream = &stream;
     writeGlobals(workbook);
     for (int s = 0; s < workbook.SheetCount(); ++s)
         writeSheet(workbook.Sheet(s), s);
-    m_stream->flush();
-    const quint64 size = m_stream->pos();
-    m_stream.reset();
-    return size;
+    stream.flush();
+    return stream.pos();
 }
 
 // ============================================================================================
@@ -399,24 +406,32 @@ void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
         const TqelXLSWorksheet& sheet = workbook.Sheet(s);
         std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
         infos.resize(sheet.Ranges().size());
-        const TqelXLSFont* lastFont = nullptr;
-        quint16 lastIndex = 0;
+        // Reports repeat a few looks column after column: the last few fonts found answer
+        // most ranges without hashing.
+        std::array<const TqelXLSFont*, 4> recentFont{};
+        std::array<quint16, 4> recentIndex{};
+        size_t recentNext = 0;
         std::vector<quint32>& merged = m_merged.emplace_back();
         size_t r = 0;
         for (const TqelXLSRange& range : sheet.Ranges()) {
             if (range.IsMerged())
                 merged.push_back(static_cast<quint32>(r));
             RangeInfo& info = infos[r++];
-            if (lastFont && range.font == *lastFont) {
-                info.font = lastIndex;
+            size_t hit = 0;
+            while (hit < recentFont.size() && !(recentFont[hit] && range.font == *recentFont[hit]))
+                ++hit;
+            if (hit < recentFont.size()) {
+                info.font = recentIndex[hit];
             } else {
                 if (range.font.name.size() > MaxFontNameLength)
                     throw Error(QStringLiteral("%1: 单元格 %2 的字体名称超过 %3 个字符")
                                     .arg(sheetLabel(sheet, s),
                                          cellName(range.Rect().left, range.Rect().top))
                                     .arg(MaxFontNameLength));
-                info.font = lastIndex = fontIndex(range.font);
-                lastFont = &range.font;
+                info.font = fontIndex(range.font);
+                recentFont[recentNext] = &range.font;
+                recentIndex[recentNext] = info.font;
+                recentNext = (recentNext + 1) % recentFont.size();
                 if (m_fonts.size() > MaxFonts)
                     throw Error(QStringLiteral("工作簿使用的字体超过 Excel 97-2003 的 %1 种上限")
                                     .arg(MaxFonts));
@@ -505,19 +520,26 @@ void TqelExcelWriter::prepareXfs(const TqelXLSWorkbook& workbook) {
         const TqelXLSWorksheet& sheet = workbook.Sheet(s);
         std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
         size_t r = 0;
-        XfBytes last{};
-        quint16 lastIndex = 0;
+        std::array<XfBytes, 4> recentXf{};
+        std::array<quint16, 4> recentIndex{}; // 0: slot unused
+        size_t recentNext = 0;
         for (const TqelXLSRange& range : sheet.Ranges()) {
             RangeInfo& info = infos[r++];
             const XfBytes xf = cellXf(range, info.font);
-            if (lastIndex == 0 || xf != last) {
-                last = xf;
-                lastIndex = xfIndex(xf);
-                if (m_xfs.size() + kFirstCellXf > MaxXfs)
-                    throw Error(QStringLiteral("工作簿的单元格格式超过 Excel 97-2003 的 %1 种上限")
-                                    .arg(MaxXfs - kFirstCellXf));
+            size_t hit = 0;
+            while (hit < recentXf.size() && !(recentIndex[hit] && recentXf[hit] == xf))
+                ++hit;
+            if (hit < recentXf.size()) {
+                info.xf = recentIndex[hit];
+                continue;
             }
-            info.xf = lastIndex;
+            info.xf = xfIndex(xf);
+            if (m_xfs.size() + kFirstCellXf > MaxXfs)
+                throw Error(QStringLiteral("工作簿的单元格格式超过 Excel 97-2003 的 %1 种上限")
+                                .arg(MaxXfs - kFirstCellXf));
+            recentXf[recentNext] = xf;
+            recentIndex[recentNext] = info.xf;
+            recentNext = (recentNext + 1) % recentXf.size();
         }
     }
 }
@@ -1198,7 +1220,7 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
     }
     size_t next = 0;
     std::vector<quint32> active;
-    QByteArray cells;
+    std::vector<char> cells;
     std::vector<int> cellStarts;
     for (int blockStart = b.minRow; blockStart <= b.maxRow; blockStart += RowsPerBlock) {
         const int blockEnd = std::min(b.maxRow, blockStart + RowsPerBlock - 1);
@@ -1254,7 +1276,7 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
                 lastColumn = rect.right;
             }
         }
-        m_stream->write(cells.constData(), static_cast<size_t>(cells.size()));
+        m_stream->write(cells.data(), cells.size());
         writeDbCell(firstRowPos, blockEnd - blockStart + 1, cellStarts);
     }
     // The block positions are known now: fill them into the INDEX record.
@@ -1286,7 +1308,7 @@ void TqelExcelWriter::writeRow(int row, int firstColumn, int lastColumnPlusOne,
 
 // The value record of a range's top-left cell: a number for numeric values and for texts that
 // look like numbers, the shared string otherwise, a blank cell for an empty text.
-void TqelExcelWriter::writeValueCell(QByteArray& cells, const TqelXLSRange& range,
+void TqelExcelWriter::writeValueCell(std::vector<char>& cells, const TqelXLSRange& range,
                                      const RangeInfo& info, int row, int column) {
     if (info.sst == NoString) {
         if (range.CellKind() == TqelXLSRange::Kind::Number)
@@ -1306,7 +1328,7 @@ void TqelExcelWriter::writeValueCell(QByteArray& cells, const TqelXLSRange& rang
 }
 
 // NUMBER: row, column, XF and a 64-bit floating-point value.
-void TqelExcelWriter::writeNumber(QByteArray& cells, int row, int column, quint16 xf,
+void TqelExcelWriter::writeNumber(std::vector<char>& cells, int row, int column, quint16 xf,
                                   double value) {
     char d[18];
     char* p = le16(d, kNumber);
@@ -1318,11 +1340,11 @@ void TqelExcelWriter::writeNumber(QByteArray& cells, int row, int column, quint1
     std::memcpy(&bits, &value, 8);
     p = le32(p, static_cast<quint32>(bits));
     le32(p, static_cast<quint32>(bits >> 32));
-    cells.append(d, sizeof d);
+    cells.insert(cells.end(), d, d + sizeof d);
 }
 
 // LABELSST: row, column, XF and the shared-string index.
-void TqelExcelWriter::writeLabelSst(QByteArray& cells, int row, int column, quint16 xf,
+void TqelExcelWriter::writeLabelSst(std::vector<char>& cells, int row, int column, quint16 xf,
                                     quint32 sst) {
     char d[14];
     char* p = le16(d, kLabelSst);
@@ -1331,27 +1353,27 @@ void TqelExcelWriter::writeLabelSst(QByteArray& cells, int row, int column, quin
     p = le16(p, static_cast<quint16>(column));
     p = le16(p, xf);
     le32(p, sst);
-    cells.append(d, sizeof d);
+    cells.insert(cells.end(), d, d + sizeof d);
 }
 
 // BLANK: one formatted empty cell.
-void TqelExcelWriter::writeBlank(QByteArray& cells, int row, int column, quint16 xf) {
+void TqelExcelWriter::writeBlank(std::vector<char>& cells, int row, int column, quint16 xf) {
     char d[10];
     char* p = le16(d, kBlank);
     p = le16(p, 6);
     p = le16(p, static_cast<quint16>(row));
     p = le16(p, static_cast<quint16>(column));
     le16(p, xf);
-    cells.append(d, sizeof d);
+    cells.insert(cells.end(), d, d + sizeof d);
 }
 
 // MULBLANK: a run of formatted empty cells of one row.
-void TqelExcelWriter::writeMulBlank(QByteArray& cells, int row, int firstColumn, int lastColumn,
-                                    quint16 xf) {
+void TqelExcelWriter::writeMulBlank(std::vector<char>& cells, int row, int firstColumn,
+                                    int lastColumn, quint16 xf) {
     const int count = lastColumn - firstColumn + 1;
     const int size = 6 + 2 * count;
-    const qsizetype at = cells.size();
-    cells.resize(at + 4 + size);
+    const size_t at = cells.size();
+    cells.resize(at + 4 + static_cast<size_t>(size));
     char* p = cells.data() + at;
     p = le16(p, kMulBlank);
     p = le16(p, static_cast<quint16>(size));

@@ -62,6 +62,8 @@ private:
         size_t operator()(const TqelXLSFont& f) const;
     };
 
+    quint64 writeRecords(const TqelXLSWorkbook& workbook, QIODevice& device, qint64 base);
+
     // ---- preparation ----
     void prepare(const TqelXLSWorkbook& workbook);
     void checkSheet(const TqelXLSWorksheet& sheet, int sheetNo);
@@ -135,10 +137,11 @@ private:
     void writeDimensions(const TqelXLSWorksheet& sheet);
     void writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo);
     void writeRow(int row, int firstColumn, int lastColumnPlusOne, const TqelXLSWorksheet& sheet);
-    void writeNumber(QByteArray& cells, int row, int column, quint16 xf, double value);
-    void writeLabelSst(QByteArray& cells, int row, int column, quint16 xf, quint32 sst);
-    void writeBlank(QByteArray& cells, int row, int column, quint16 xf);
-    void writeMulBlank(QByteArray& cells, int row, int firstColumn, int lastColumn, quint16 xf);
+    void writeNumber(std::vector<char>& cells, int row, int column, quint16 xf, double value);
+    void writeLabelSst(std::vector<char>& cells, int row, int column, quint16 xf, quint32 sst);
+    void writeBlank(std::vector<char>& cells, int row, int column, quint16 xf);
+    void writeMulBlank(std::vector<char>& cells, int row, int firstColumn, int lastColumn,
+                       quint16 xf);
     void writeDbCell(quint64 firstRowPos, int rowCount, const std::vector<int>& cellStarts);
     void writeObj(const TqelXLSWorksheet& sheet, int imageNo, int sheetNo);
     void writeImData(const TqelXLSWorksheet& sheet, int imageNo);
@@ -147,11 +150,11 @@ private:
     void writeMergedCells(const TqelXLSWorksheet& sheet, int sheetNo);
 
     void record(quint16 id, const QByteArray& data);
-    void writeValueCell(QByteArray& cells, const TqelXLSRange& range, const RangeInfo& info,
+    void writeValueCell(std::vector<char>& cells, const TqelXLSRange& range, const RangeInfo& info,
                         int row, int column);
 
     // State of one save; rebuilt by prepare().
-    std::unique_ptr<XlsRecordStream> m_stream;
+    XlsRecordStream* m_stream = nullptr; // set while writeRecords runs
     std::unique_ptr<XlsPalette> m_palette;
     std::vector<TqelXLSFont> m_fonts;
     std::unordered_map<TqelXLSFont, quint16, FontHash> m_fontLookup;
