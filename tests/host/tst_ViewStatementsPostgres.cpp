@@ -4,8 +4,10 @@
 // starts a throw-away one and prints it).
 #include "ViewRunner.h"
 #include "common/Error.h"
+#include "data/VarToRecordset.h"
 #include "host/DemoDataGenerator.h"
 #include "host/PostgresBackend.h"
+#include "host/SqlCoorDisp.h"
 #include "host/SqliteBackend.h"
 
 #include <QTemporaryDir>
@@ -23,6 +25,7 @@ private Q_SLOTS:
     void initTestCase();
     void agreesWithSqlite_data();
     void agreesWithSqlite();
+    void failingStatementsOnTheServer();
     void cleanupTestCase();
 
 private:
@@ -102,6 +105,27 @@ void tst_ViewStatementsPostgres::agreesWithSqlite() {
     QVERIFY(!pg.rows.isEmpty());
     QCOMPARE(pg.columns, lite.columns);
     QCOMPARE(pg.rows, lite.rows);
+}
+
+// A refused statement answers false with the server's texts, and leaves the connection
+// usable: no half-open transaction swallows the next statement.
+void tst_ViewStatementsPostgres::failingStatementsOnTheServer() {
+    auto* host = new SqlCoorDisp(
+        std::make_unique<PostgresBackend>(qEnvironmentVariable("KESTRANE_PG")), u"DB2"_qs, m_today);
+    const QString bad[] = {u"select * from tb199901_Ygys"_qs, u"select from where"_qs,
+                           u"delete from tbBmda"_qs, u"select 1; select 2"_qs, QString()};
+    for (const QString& sql : bad) {
+        QVariantList args{sql, QVariant()};
+        QCOMPARE(host->Invoke(kestrane::DispQueryData, args), QVariant(false));
+        const QVariantList errors = args[1].toList();
+        QVERIFY2(!errors.isEmpty() && !errors.first().toString().isEmpty(), qPrintable(sql));
+        if (sql.contains(u"199901"_qs))
+            QVERIFY(errors.first().toString().contains(u"tb199901_ygys"_qs));
+        QVariantList good{u"select count(*) from tbBmda"_qs, QVariant()};
+        QCOMPARE(host->Invoke(kestrane::DispQueryData, good), QVariant(true));
+        QVERIFY(kestrane::VarToRecordset(good[1])->table().number(0, 0) > 0);
+    }
+    host->Release();
 }
 
 QTEST_GUILESS_MAIN(tst_ViewStatementsPostgres)
