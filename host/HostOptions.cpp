@@ -26,8 +26,11 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
                                   u"Database kind reported to the module: SQLSERVER or DB2 "
                                   "(default SQLSERVER)."_qs,
                                   u"kind"_qs, u"SQLSERVER"_qs);
-    const QCommandLineOption op(u"operator"_qs, u"Operator code (default 0001)."_qs, u"code"_qs,
-                                u"0001"_qs);
+    const QCommandLineOption op(
+        u"operator"_qs,
+        u"Operator code (default 0001). In the demo 0001 sees every accounting "
+        "unit, 0002 only unit 01, 0003 units 02 and 03."_qs,
+        u"code"_qs, u"0001"_qs);
     const QCommandLineOption today(
         u"today"_qs, u"Fixed server date YYYYMMDD instead of the system clock."_qs, u"YYYYMMDD"_qs);
     const QCommandLineOption seed(u"seed"_qs, u"Seed of the demo data (default 2005)."_qs, u"n"_qs,
@@ -49,7 +52,8 @@ bool HostOptions::parse(const QStringList& arguments, HostOptions& options, QStr
     const QCommandLineOption noModule(u"no-module"_qs,
                                       u"Start the database and the window without the module."_qs);
     const QCommandLineOption exitAfterStart(
-        u"exit-after-start"_qs, u"Print what was started and exit (0 when everything started)."_qs);
+        u"exit-after-start"_qs, u"Print what was started and exit: 0 when everything started, 2 "
+                                "when the module could not be loaded, 1 on any other failure."_qs);
     parser.addOptions(
         {db, pg, kind, op, today, seed, size, regenerate, trace, module, noModule, exitAfterStart});
     if (!parser.parse(arguments)) {
