@@ -1,7 +1,11 @@
 #pragma once
 // A band: a horizontal strip of a design page with a kind (title, page header, master data,
 // group header, ...). Data bands name their dataset adapter, group headers their condition.
+#include "report/TRMDataset.h"
 #include "report/TRMView.h"
+
+#include <QList>
+#include <QPointer>
 
 namespace kestrane::report {
 
@@ -83,6 +87,15 @@ public:
     qint32 RangeEndCount = 0;
 
     bool bandFlag(quint16 mask) const { return Flags & mask; }
+
+    // Set by the binding at the start of preparation: the data band's adapter, the header
+    // and footer linked to a data band, the data band a group header or footer belongs to,
+    // the group headers attached to a data band (outermost first), a group's footer.
+    QPointer<TRMDataset> Adapter;
+    QPointer<TRMBandView> HeaderBand;
+    QPointer<TRMBandView> FooterBand;
+    QPointer<TRMBandView> DataBand;
+    QList<QPointer<TRMBandView>> Groups;
 
     // Name text of a band kind ("标题", "主项数据", ...); empty beyond 0..22.
     static QString bandKindName(int kind);

@@ -2,6 +2,9 @@
 // A memo that prints an aggregate (sum, count, average, maximum, minimum or a user rule) of
 // its expression over the records of a data band.
 #include "report/TRMMemoView.h"
+#include "report/TRMParser.h"
+
+#include <memory>
 
 namespace kestrane::report {
 
@@ -28,6 +31,11 @@ public:
 
     // The aggregated expression: the first bracketed expression of the first memo line.
     QString aggregatedExpression() const;
+
+    // Set by the binding: the compiled Filter (null when there is none) and the remembered
+    // aggregated expression.
+    std::shared_ptr<const TRMParser::Program> CompiledFilter;
+    QString AggregatedExpression;
 
 protected:
     void describe(QList<Property>& out, QStringList& derived) const override;

@@ -1,5 +1,7 @@
 #include "report/TRMDataDictionary.h"
 
+#include "data/Dataset.h"
+
 namespace kestrane::report {
 
 bool TRMDataDictionary::variable(const QString& name, QString& value) const {

@@ -2,6 +2,7 @@
 // The report's data dictionary: named variables (expressions or field references, a name
 // starting with a blank is a category heading), dataset aliases and field aliases, and the
 // cache of field references resolved while printing.
+#include "data/Dataset.h"
 #include <QHash>
 #include <QList>
 #include <QPair>
@@ -9,8 +10,6 @@
 #include <QString>
 
 namespace kestrane::report {
-
-class TRMDataset;
 
 class TRMDataDictionary {
 public:
@@ -29,8 +28,9 @@ public:
 
     // Resolved field references by reference text as written.
     struct FieldRef {
-        QPointer<TRMDataset> dataset;
+        QPointer<kestrane::Dataset> dataset;
         QString field;
+        int index = -1; // position in the dataset's fields
     };
     bool cached(const QString& reference, FieldRef& ref) const;
     void cache(const QString& reference, const FieldRef& ref);

@@ -1,5 +1,9 @@
 #include "report/TRMReport.h"
 
+#include "data/Dataset.h"
+#include "report/DisplayFormat.h"
+#include "report/TRMDBDataSet.h"
+#include "report/TRMDataBinding.h"
 #include "report/TRMEMFPages.h"
 #include "report/TRMMemoView.h"
 #include "report/TRMPage.h"
@@ -24,6 +28,9 @@ TRMReport::TRMReport(QObject* parent) : TRMObject(parent), m_emfPages(new TRMEMF
         bool handled = false;
         OnGetValue(name, value, handled);
         return handled;
+    };
+    m_evaluator.dictionary = [this](const QString& name, QVariant& value) {
+        return dictionaryValue(name, value);
     };
     m_evaluator.properties = [this](const QString& name, QVariant& value) {
         return propertyReference(name, value);
@@ -230,9 +237,72 @@ QStringList TRMReport::expandView(TRMView* view) {
     const auto* memo = qobject_cast<const TRMMemoView*>(view);
     const bool hideZeros = memo && memo->HideZeros();
     const bool textOnly = memo && memo->TextOnly();
-    view->Memo1 = m_evaluator.expandMemo(view->Memo, view->FormatWord, view->FormatString,
-                                         hideZeros, textOnly);
+    uint32_t word = view->FormatWord;
+    QString fmt = view->FormatString;
+    effectiveFormat(*view, word, fmt);
+    if (memo && memo->DataFieldOnly() && view->isBound()) {
+        const QVariant value = TRMDBDataSet::valueOf(*view->BoundDataset, view->BoundField);
+        m_evaluator.state.value = value;
+        view->Memo1 = {hideZeros && DisplayFormat::isZeroNonString(value)
+                           ? QString()
+                           : DisplayFormat::formatValue(value, word, fmt)};
+        return view->Memo1;
+    }
+    view->Memo1 = m_evaluator.expandMemo(view->Memo, word, fmt, hideZeros, textOnly);
     return view->Memo1;
+}
+
+void TRMReport::effectiveFormat(const TRMView& view, uint32_t& word, QString& formatString) {
+    word = view.FormatWord;
+    formatString = view.FormatString;
+    if (!view.isBound() || DisplayFormat::category(word) != fcText)
+        return;
+    const FieldDef def = view.BoundDataset->fields().value(view.BoundField);
+    if (def.displayFormat.isEmpty())
+        return;
+    switch (def.type) {
+    case FieldType::Integer:
+    case FieldType::Float:
+        word = DisplayFormat::makeWord(fcNumber, kNumberCustomIndex, 0, u'.');
+        break;
+    case FieldType::Date:
+    case FieldType::DateTime:
+        word = DisplayFormat::makeWord(fcDate, kDateCustomIndex, 0, u'.');
+        break;
+    case FieldType::Boolean:
+        word = DisplayFormat::makeWord(fcBoolean, kBooleanCustomIndex, 0, u'.');
+        break;
+    default:
+        return;
+    }
+    formatString = def.displayFormat;
+}
+
+bool TRMReport::dictionaryValue(const QString& name, QVariant& value) {
+    TRMDataDictionary::FieldRef ref;
+    if (Dictionary.cached(name, ref)) {
+        value = TRMDBDataSet::valueOf(*ref.dataset, ref.index);
+        return true;
+    }
+    QString text;
+    if (Dictionary.variable(name, text)) {
+        if (text.contains(u'.') && TRMDataBinding::resolveField(*this, text, DefaultDataset, ref)) {
+            Dictionary.cache(text, ref);
+            value = TRMDBDataSet::valueOf(*ref.dataset, ref.index);
+        } else {
+            value = m_evaluator.evaluateInDictionary(text);
+        }
+        return true;
+    }
+    if (TRMDataBinding::resolveField(*this, name, DefaultDataset, ref)) {
+        // References with components name the same field wherever they are printed;
+        // plain field names follow the band being printed and are not cached.
+        if (name.contains(u'.'))
+            Dictionary.cache(name, ref);
+        value = TRMDBDataSet::valueOf(*ref.dataset, ref.index);
+        return true;
+    }
+    return false;
 }
 
 bool TRMReport::propertyReference(const QString& name, QVariant& value) {

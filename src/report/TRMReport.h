@@ -3,6 +3,7 @@
 // variables, the prepared pages, and the evaluator that expands texts against all of them.
 // Loading and saving templates and prepared reports are the stream classes' work; the
 // report offers them as its operations.
+#include "data/Dataset.h"
 #include "report/TRMDataDictionary.h"
 #include "report/TRMEvaluator.h"
 #include "report/TRMObject.h"
@@ -144,6 +145,12 @@ public:
     // The view's expanded text (Memo1) with its own format, HideZeros and TextOnly.
     QStringList expandView(TRMView* view);
 
+    // The dataset of the band being printed: field references without components read it.
+    QPointer<kestrane::Dataset> DefaultDataset;
+    // The format a view prints with: its own, or, for a text-category view bound to a field
+    // with a display format, the field's.
+    static void effectiveFormat(const TRMView& view, uint32_t& word, QString& formatString);
+
     // The engine's own variable set (process-wide, distinct from the callers' set).
     static TRMVariables& engineVariables();
 
@@ -152,6 +159,7 @@ protected:
 
 private:
     bool propertyReference(const QString& name, QVariant& value);
+    bool dictionaryValue(const QString& name, QVariant& value);
     void resetToOneEmptyPage();
     void loadReportSettings();
 

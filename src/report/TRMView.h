@@ -3,7 +3,10 @@
 // Stored properties are public members named as the designer names them; derived
 // properties (FrameTyp, FrameWidth, Stretched, ...) are accessor pairs. Everything is also
 // reachable by name through TRMObject.
+#include "data/Dataset.h"
 #include "report/TRMObject.h"
+
+#include <QPointer>
 
 #include <QStringList>
 #include <cstdint>
@@ -114,6 +117,12 @@ public:
     // The first memo line.
     QString DataField() const { return Memo.isEmpty() ? QString() : Memo.first(); }
     void setDataField(const QString& text);
+
+    // The field a memo of one bracketed field reference is bound to (set by the binding at
+    // the start of preparation): it supplies the value, the display format and BLOB content.
+    QPointer<kestrane::Dataset> BoundDataset;
+    int BoundField = -1;
+    bool isBound() const { return BoundDataset && BoundField >= 0; }
 
     // Expanded text and printing state, set while preparing.
     QStringList Memo1;
