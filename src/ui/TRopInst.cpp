@@ -95,6 +95,9 @@ void TRopInst::paintEvent(QPaintEvent*) {
         canvas = m_beneath.toImage().convertToFormat(QImage::Format_RGB32);
     else
         canvas.fill(palette().color(QPalette::Window));
+    // Text on the canvas must come out the size it was measured at on the screen.
+    canvas.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+    canvas.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
     {
         QPainter painter(&canvas);
         painter.setFont(font());
