@@ -20,6 +20,7 @@ QString TFrmHint::animationFile() {
 TFrmHint::TFrmHint(QWidget* owner) : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("FrmHint"));
     setTopLevelErrorsSilenced(true);
+    setAttribute(Qt::WA_DeleteOnClose);
 
     setProperty(kBorderStyleProperty, QStringLiteral("bsSizeable"));
     setFont(QFont(QStringLiteral("宋体"), 9));

@@ -13,7 +13,8 @@ class TFrmHint : public QWidget {
     Q_OBJECT
 public:
     // Creating the first hint also silences every later top-level error of the module: once
-    // a query is under way, errors reaching the top are not shown any more.
+    // a query is under way, errors reaching the top are not shown any more. Closing the hint
+    // deletes it, so keep it in a QPointer.
     explicit TFrmHint(QWidget* owner = nullptr);
 
     TAnimate* animation() const { return Animate1; }

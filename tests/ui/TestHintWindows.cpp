@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -105,6 +106,11 @@ private Q_SLOTS:
             const int first = hint.animation()->currentFrame();
             QTRY_VERIFY(hint.animation()->currentFrame() != first);
         }
+        // Closing the hint frees it.
+        QPointer<TFrmHint> closed = new TFrmHint;
+        closed->show();
+        closed->close();
+        QTRY_VERIFY(closed.isNull());
         // Errors stay silenced after the hint has gone.
         QVERIFY(topLevelErrorsSilenced());
         QVERIFY(!runCommand(nullptr, [] { throw Error("x"); }));
