@@ -14,14 +14,14 @@ namespace kestrane::conditions {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonDef {
     int flag;
     const char* name;
     const char16_t* caption;
     int result;
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonDef kButtons[] = {
     {MessageWindow::Yes, "Yes", u"是(&Y)", MessageWindow::mrYes},
     {MessageWindow::No, "No", u"不(&N)", MessageWindow::mrNo},
     {MessageWindow::OK, "OK", u"确认(&O)", MessageWindow::mrOk},
@@ -88,14 +88,14 @@ MessageWindow::MessageWindow(const QString& text, Kind kind, int buttons, QWidge
     const QRect textRect =
         metrics.boundingRect(QRect(0, 0, wrapWidth, 0), Qt::TextWordWrap | Qt::AlignLeft, text);
 
-    QList<const ButtonSpec*> shown;
+    QList<const ButtonDef*> shown;
     int buttonWidth = horizontalDialogUnits(font, 50);
-    for (const ButtonSpec& spec : kButtons) {
-        if (!(buttons & spec.flag))
+    for (const ButtonDef& def : kButtons) {
+        if (!(buttons & def.flag))
             continue;
-        shown.append(&spec);
+        shown.append(&def);
         const int captionWidth =
-            metrics.size(Qt::TextShowMnemonic, QString::fromUtf16(spec.caption)).width() + 8;
+            metrics.size(Qt::TextShowMnemonic, QString::fromUtf16(def.caption)).width() + 8;
         buttonWidth = qMax(buttonWidth, captionWidth);
     }
 
@@ -121,15 +121,15 @@ MessageWindow::MessageWindow(const QString& text, Kind kind, int buttons, QWidge
 
     int x = (clientWidth - groupWidth) / 2;
     const int y = iconTextHeight + vertMargin + vertSpacing;
-    for (const ButtonSpec* spec : shown) {
-        auto* button = new ui::TFlatButton(QString::fromUtf16(spec->caption), this);
-        button->setObjectName(QString::fromLatin1(spec->name));
+    for (const ButtonDef* def : shown) {
+        auto* button = new ui::TFlatButton(QString::fromUtf16(def->caption), this);
+        button->setObjectName(QString::fromLatin1(def->name));
         button->setColor(DialogColors::back);
         button->setColorBorder(DialogColors::line);
         button->setColorHighLight(DialogColors::line);
         button->setCursor(Qt::PointingHandCursor);
         button->setGeometry(x, y, buttonWidth, buttonHeight);
-        const int result = spec->result;
+        const int result = def->result;
         if (result != mrNone)
             connect(button, &QAbstractButton::clicked, this, [this, result] { done(result); });
         x += buttonWidth + buttonSpacing;
