@@ -445,6 +445,18 @@ private Q_SLOTS:
         QCOMPARE(form->SqlText(), QString("( d.f_Csmc NOT LIKE '%食品%' )"));
         QCOMPARE(runner.dialogs().first(), QString("FrmQuerySet"));
     }
+
+    void filterModeOutputs() {
+        const ConditionList rows{cond("部门编码", "部分不等于", "01")};
+        form = TFrmQuerySet::CreateForFilter(nullptr, "", "", "", &rows, true);
+        form->setDataSet(&table);
+        form->show();
+        clickButton(form.get(), "btnOK");
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+        QCOMPARE(form->SqlText(), QString("( a.f_Bmbm<>'temp@temp@temp' )"));
+        QCOMPARE(form->NotLikeFilter(), QString("a.f_Bmbm LIKE '%01%'"));
+        QCOMPARE(form->NotLikeField(), QString("a.f_Bmbm"));
+    }
 };
 
 QTEST_MAIN(TestFrmQuerySet)
