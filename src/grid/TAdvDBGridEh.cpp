@@ -279,6 +279,13 @@ void TAdvDBGridEh::recalcFooters() {
     m_footer->update();
 }
 
+QStringList TAdvDBGridEh::footerValues() const {
+    QStringList values;
+    for (const auto& c : m_columns)
+        values << c->Footer.Value;
+    return values;
+}
+
 void TAdvDBGridEh::ShowRecordCount() {
     if (!m_dataset || !m_dataset->isActive())
         return;

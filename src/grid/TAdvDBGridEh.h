@@ -24,6 +24,8 @@ enum TOptionEh { dghAutoSortMarking = 0x1, dghMultiSortMarking = 0x2 };
 
 class TAdvDBGridEh : public QTableView {
     Q_OBJECT
+    // The footer texts of every column, in column order (for drivers outside the module).
+    Q_PROPERTY(QStringList footerValues READ footerValues)
 public:
     explicit TAdvDBGridEh(QWidget* parent = nullptr);
     ~TAdvDBGridEh() override;
@@ -86,6 +88,7 @@ public:
     void titleClick(int columnIndex, Qt::KeyboardModifiers modifiers);
     // Recomputes the sum footers from the dataset's visible rows.
     void recalcFooters();
+    QStringList footerValues() const;
 
     // Used by TColumnEh.
     bool isColumnVisible(int index) const;

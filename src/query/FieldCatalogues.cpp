@@ -5,23 +5,16 @@ namespace kestrane::query {
 namespace {
 
 FieldDef text(const char* name, const char* label, int size) {
-    return FieldDef{.name = QString::fromLatin1(name),
-                    .displayLabel = QString::fromUtf8(label),
-                    .type = FieldType::String,
-                    .size = size};
+    return FieldDef(name, label, FieldType::String, size);
 }
 
 FieldDef amount(const char* name, const char* label) {
-    return FieldDef{.name = QString::fromLatin1(name),
-                    .displayLabel = QString::fromUtf8(label),
-                    .type = FieldType::Float,
-                    .displayFormat = kAmountFormat};
+    return FieldDef(QString::fromLatin1(name), QString::fromUtf8(label), FieldType::Float, 0, true,
+                    0, kAmountFormat);
 }
 
 FieldDef integer(const char* name, const char* label) {
-    return FieldDef{.name = QString::fromLatin1(name),
-                    .displayLabel = QString::fromUtf8(label),
-                    .type = FieldType::Integer};
+    return FieldDef(name, label, FieldType::Integer);
 }
 
 FieldDef calculated(FieldDef field) {

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTextEdit>
 #include <QToolBar>
@@ -244,8 +245,8 @@ void TFrmKestrane::buildLayout() {
 
     RopWin = new ui::TRopWin(this);
     RopWin->setObjectName(QStringLiteral("RopWin"));
-    RopWin->setFont(QFont(QStringLiteral("宋体"), 9));
-    RopWin->setLines(helpLines());
+    RopWin->Font = QFont(QStringLiteral("宋体"), 9);
+    RopWin->Lines = helpLines();
 }
 
 void TFrmKestrane::designTimeColumns() {
@@ -374,7 +375,7 @@ void TFrmKestrane::btnPrintClick() {
 }
 
 void TFrmKestrane::btnHelpClick() {
-    RopWin->ShowPopup();
+    RopWin->ShowPopup(this);
 }
 
 void TFrmKestrane::btnExitClick() {
@@ -410,10 +411,23 @@ void TFrmKestrane::loadLayout() {
 // The form sees every key meant for its own controls first (dialogs it opens are other
 // windows and keep their keys); the key then goes on to the control.
 bool TFrmKestrane::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) &&
+        watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if ((widget == this || isAncestorOf(widget)) && widget->window() == window())
-            FormKeyDown(static_cast<QKeyEvent*>(e));
+        auto* key = static_cast<QKeyEvent*>(e);
+        if ((widget == this || isAncestorOf(widget)) && widget->window() == window()) {
+            if (e->type() == QEvent::KeyRelease) {
+                m_lastKey = {};
+            } else {
+                // A key no control takes travels up to the parents as the same event: the
+                // form runs its shortcut once, for the first receiver.
+                const SeenKey current{key, key->key(), key->modifiers(), key->timestamp()};
+                if (!(current == m_lastKey)) {
+                    m_lastKey = current;
+                    FormKeyDown(key);
+                }
+            }
+        }
     }
     return module::TFrmBase::eventFilter(watched, e);
 }
@@ -473,14 +487,16 @@ void TFrmKestrane::btnSearchClick() {
     }
 
     m_queryRunning = true;
-    std::unique_ptr<ui::TFrmHint> hint;
+    // The hint frees itself when closed; a guarded pointer sees that.
+    QPointer<ui::TFrmHint> hint;
+    auto freeHint = [&hint] { delete hint.data(); };
     auto cleanUp = qScopeGuard([&] {
-        hint.reset();
+        freeHint();
         loadLayout();
         m_queryRunning = false;
     });
 
-    hint = std::make_unique<ui::TFrmHint>(this);
+    hint = new ui::TFrmHint(this);
     hint->show();
     hint->repaint();
 
@@ -509,7 +525,7 @@ void TFrmKestrane::btnSearchClick() {
     std::shared_ptr<Recordset> recordset;
     QVariant errors;
     if (!host().QueryData(sql, recordset, errors)) {
-        hint.reset();
+        freeHint();
         ShowHostErrors(this, errors);
         return;
     }

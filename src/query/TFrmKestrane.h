@@ -15,6 +15,7 @@
 class QComboBox;
 class QDateEdit;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QRadioButton;
 class QTextEdit;
@@ -133,6 +134,14 @@ private:
     std::array<RecordsetDataset*, kQueryViewCount> m_results{};
     int m_currentView = 1;
     bool m_queryRunning = false;
+    struct SeenKey {
+        const QKeyEvent* event = nullptr;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        quint64 timestamp = 0;
+        bool operator==(const SeenKey&) const = default;
+    };
+    SeenKey m_lastKey;
 };
 
 } // namespace kestrane::query

@@ -13,6 +13,7 @@
 #include "ui/modal/ScriptedModalRunner.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDateEdit>
 #include <QTextEdit>
 #include <QToolButton>
