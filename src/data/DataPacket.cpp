@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -14,45 +15,94 @@ constexpr uint16_t formatVersion = 1;
 constexpr uint32_t maxFields = 4096;
 constexpr uint8_t flagVisible = 0x1;
 constexpr uint8_t flagCalculated = 0x2;
+constexpr bool littleEndian = std::endian::native == std::endian::little;
 
 // ---- writing ------------------------------------------------------------------------------
 
+// Writes into a QByteArray sized once for the whole packet (a buffer of a few hundred
+// megabytes grown step by step would be copied and faulted in again at every step).
 class Writer {
 public:
-    void bytes(const void* p, std::size_t n) {
-        m_out.append(static_cast<const char*>(p), qsizetype(n));
+    explicit Writer(std::size_t size) : m_out(qsizetype(size), Qt::Uninitialized) {}
+    char* take(std::size_t n) {
+        Q_ASSERT(m_at + n <= std::size_t(m_out.size()));
+        char* p = m_out.data() + m_at;
+        m_at += n;
+        return p;
     }
-    void u8(uint8_t v) { m_out.append(char(v)); }
-    void u16(uint16_t v) {
-        const char b[2] = {char(v & 0xff), char(v >> 8)};
-        m_out.append(b, 2);
-    }
-    void u32(uint32_t v) {
-        const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-        m_out.append(b, 4);
-    }
+    void bytes(const void* p, std::size_t n) { std::memcpy(take(n), p, n); }
+    void u8(uint8_t v) { *take(1) = char(v); }
+    void u16(uint16_t v) { put(take(2), v, 2); }
+    void u32(uint32_t v) { put(take(4), v, 4); }
     void i32(int32_t v) { u32(uint32_t(v)); }
-    void u64(uint64_t v) {
-        u32(uint32_t(v));
-        u32(uint32_t(v >> 32));
-    }
     void text(QStringView t) {
         u32(uint32_t(t.size()));
-        for (QChar c : t)
-            u16(c.unicode());
+        char* p = take(std::size_t(t.size()) * 2);
+        if constexpr (littleEndian) {
+            std::memcpy(p, t.utf16(), std::size_t(t.size()) * 2);
+        } else {
+            for (qsizetype i = 0; i < t.size(); ++i)
+                put(p + 2 * i, t[i].unicode(), 2);
+        }
     }
-    QByteArray& out() { return m_out; }
+    static void put(char* p, uint64_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            p[i] = char(v >> (8 * i));
+    }
+    QByteArray finish() {
+        Q_ASSERT(m_at == std::size_t(m_out.size()));
+        return std::move(m_out);
+    }
 
 private:
     QByteArray m_out;
+    std::size_t m_at = 0;
 };
 
-void writeHeader(Writer& w, const Table& table, uint32_t rows) {
-    w.bytes(magic, 4);
-    w.u16(formatVersion);
-    w.u16(0);
-    w.u32(uint32_t(table.columnCount()));
-    w.u32(rows);
+// The rows to write: all rows in table order (rows == nullptr, written with block copies
+// where the byte order allows) or the given row numbers.
+struct RowList {
+    const std::vector<uint32_t>* rows;
+    std::size_t n;
+    uint32_t operator[](std::size_t i) const { return rows ? (*rows)[i] : uint32_t(i); }
+};
+
+bool isNullRow(const uint64_t* nulls, uint32_t r) {
+    return (nulls[r >> 6] >> (r & 63)) & 1u;
+}
+
+// The texts of a string column that the written rows use, numbered in order of first use.
+struct UsedTexts {
+    std::vector<uint32_t> remap; // dictionary code -> packet code
+    std::vector<uint32_t> used;  // packet code -> dictionary code
+    std::size_t chars = 0;
+    uint8_t width = 1;
+};
+
+UsedTexts usedTexts(const Table& table, int c, const RowList& rows) {
+    constexpr uint32_t unused = std::numeric_limits<uint32_t>::max();
+    const StringDictionary& dict = table.dictionary(c);
+    const uint32_t* codes = table.codes(c);
+    const uint64_t* nulls = table.nullBits(c);
+    UsedTexts u;
+    u.remap.assign(dict.size(), unused);
+    for (std::size_t i = 0; i < rows.n; ++i) {
+        const uint32_t r = rows[i];
+        if (isNullRow(nulls, r))
+            continue;
+        uint32_t& m = u.remap[codes[r]];
+        if (m == unused) {
+            m = uint32_t(u.used.size());
+            u.used.push_back(codes[r]);
+            u.chars += std::size_t(dict.at(codes[r]).size());
+        }
+    }
+    u.width = u.used.size() <= 0x100 ? 1 : u.used.size() <= 0x10000 ? 2 : 4;
+    return u;
+}
+
+std::size_t textSize(const QString& s) {
+    return 4 + std::size_t(s.size()) * 2;
 }
 
 void writeFieldDef(Writer& w, const FieldDef& f) {
@@ -65,75 +115,120 @@ void writeFieldDef(Writer& w, const FieldDef& f) {
     w.text(f.displayFormat);
 }
 
-void writeNullBitmap(Writer& w, const Table& table, int c, const std::vector<uint32_t>& rows) {
-    QByteArray bits((rows.size() + 7) / 8, '\0');
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (table.isNull(rows[i], c))
-            bits[qsizetype(i >> 3)] = char(uchar(bits[qsizetype(i >> 3)]) | (1u << (i & 7)));
+void writeNullBitmap(Writer& w, const uint64_t* nulls, const RowList& rows) {
+    const std::size_t bytes = (rows.n + 7) / 8;
+    char* out = w.take(bytes);
+    if (!rows.rows && littleEndian) {
+        // Bits beyond the last row are never set in a table's bitmap.
+        std::memcpy(out, nulls, bytes);
+        return;
     }
-    w.out().append(bits);
+    std::memset(out, 0, bytes);
+    for (std::size_t i = 0; i < rows.n; ++i) {
+        if (isNullRow(nulls, rows[i]))
+            out[i >> 3] = char(uchar(out[i >> 3]) | (1u << (i & 7)));
+    }
 }
 
-void writeColumn(Writer& w, const Table& table, int c, const std::vector<uint32_t>& rows) {
-    writeNullBitmap(w, table, c, rows);
-    switch (table.columnType(c)) {
-    case FieldType::Integer:
-    case FieldType::Date:
-    case FieldType::DateTime: {
-        const int64_t* v = table.integers(c);
-        for (uint32_t r : rows)
-            w.u64(table.isNull(r, c) ? 0 : uint64_t(v[r]));
-        break;
+template <typename T> void writeFixed(Writer& w, const T* values, const RowList& rows) {
+    char* out = w.take(rows.n * 8);
+    if (!rows.rows && littleEndian) {
+        std::memcpy(out, values, rows.n * 8);
+        return;
     }
-    case FieldType::Float: {
-        const double* v = table.floats(c);
-        for (uint32_t r : rows) {
-            uint64_t bits = 0;
-            const double d = table.isNull(r, c) ? 0.0 : v[r];
-            std::memcpy(&bits, &d, 8);
-            w.u64(bits);
+    for (std::size_t i = 0; i < rows.n; ++i) {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &values[rows[i]], 8);
+        Writer::put(out + i * 8, bits, 8);
+    }
+}
+
+void writeTexts(Writer& w, const Table& table, int c, const RowList& rows, const UsedTexts& u) {
+    const StringDictionary& dict = table.dictionary(c);
+    const uint32_t* codes = table.codes(c);
+    const uint64_t* nulls = table.nullBits(c);
+    w.u32(uint32_t(u.used.size()));
+    for (uint32_t code : u.used)
+        w.text(dict.at(code));
+    w.u8(u.width);
+    char* p = w.take(rows.n * u.width);
+    auto codeAt = [&](std::size_t i) {
+        const uint32_t r = rows[i];
+        return isNullRow(nulls, r) ? 0u : u.remap[codes[r]];
+    };
+    if (u.width == 1) {
+        for (std::size_t i = 0; i < rows.n; ++i)
+            p[i] = char(codeAt(i));
+    } else if (u.width == 2) {
+        for (std::size_t i = 0; i < rows.n; ++i)
+            Writer::put(p + 2 * i, codeAt(i), 2);
+    } else {
+        for (std::size_t i = 0; i < rows.n; ++i)
+            Writer::put(p + 4 * i, codeAt(i), 4);
+    }
+}
+
+QByteArray encode(const Table& table, const RowList& rows) {
+    // First the size, so that the packet is allocated once.
+    std::vector<UsedTexts> texts(std::size_t(table.columnCount()));
+    std::size_t size = 16;
+    for (const FieldDef& f : table.fields())
+        size += textSize(f.name) + textSize(f.displayLabel) + 10 + textSize(f.displayFormat);
+    for (int c = 0; c < table.columnCount(); ++c) {
+        size += (rows.n + 7) / 8;
+        switch (table.columnType(c)) {
+        case FieldType::Integer:
+        case FieldType::Date:
+        case FieldType::DateTime:
+        case FieldType::Float:
+            size += rows.n * 8;
+            break;
+        case FieldType::Boolean:
+            size += rows.n;
+            break;
+        case FieldType::String:
+        case FieldType::Memo: {
+            UsedTexts& u = texts[std::size_t(c)];
+            u = usedTexts(table, c, rows);
+            size += 4 + u.used.size() * 4 + u.chars * 2 + 1 + rows.n * u.width;
+            break;
         }
-        break;
-    }
-    case FieldType::Boolean: {
-        const uint8_t* v = table.booleans(c);
-        for (uint32_t r : rows)
-            w.u8(table.isNull(r, c) ? 0 : (v[r] ? 1 : 0));
-        break;
-    }
-    case FieldType::String:
-    case FieldType::Memo: {
-        // Only the texts the written rows use, numbered in order of first use.
-        const StringDictionary& dict = table.dictionary(c);
-        const uint32_t* codes = table.codes(c);
-        std::vector<uint32_t> remap(dict.size(), std::numeric_limits<uint32_t>::max());
-        std::vector<uint32_t> used;
-        for (uint32_t r : rows) {
-            if (table.isNull(r, c))
-                continue;
-            uint32_t& m = remap[codes[r]];
-            if (m == std::numeric_limits<uint32_t>::max()) {
-                m = uint32_t(used.size());
-                used.push_back(codes[r]);
-            }
         }
-        w.u32(uint32_t(used.size()));
-        for (uint32_t code : used)
-            w.text(dict.at(code));
-        const uint8_t width = used.size() <= 0x100 ? 1 : used.size() <= 0x10000 ? 2 : 4;
-        w.u8(width);
-        for (uint32_t r : rows) {
-            const uint32_t code = table.isNull(r, c) ? 0 : remap[codes[r]];
-            if (width == 1)
-                w.u8(uint8_t(code));
-            else if (width == 2)
-                w.u16(uint16_t(code));
-            else
-                w.u32(code);
+    }
+
+    Writer w(size);
+    w.bytes(magic, 4);
+    w.u16(formatVersion);
+    w.u16(0);
+    w.u32(uint32_t(table.columnCount()));
+    w.u32(uint32_t(rows.n));
+    for (const FieldDef& f : table.fields())
+        writeFieldDef(w, f);
+    for (int c = 0; c < table.columnCount(); ++c) {
+        writeNullBitmap(w, table.nullBits(c), rows);
+        switch (table.columnType(c)) {
+        case FieldType::Integer:
+        case FieldType::Date:
+        case FieldType::DateTime:
+            writeFixed(w, table.integers(c), rows);
+            break;
+        case FieldType::Float:
+            writeFixed(w, table.floats(c), rows);
+            break;
+        case FieldType::Boolean: {
+            char* out = w.take(rows.n);
+            const uint8_t* v = table.booleans(c);
+            for (std::size_t i = 0; i < rows.n; ++i)
+                out[i] = char(v[rows[i]] ? 1 : 0);
+            break;
         }
-        break;
+        case FieldType::String:
+        case FieldType::Memo:
+            writeTexts(w, table, c, rows, texts[std::size_t(c)]);
+            break;
+        }
     }
-    }
+    return w.finish();
 }
 
 } // namespace
@@ -145,20 +240,11 @@ QByteArray encodePacket(const Table& table, const std::vector<uint32_t>& rows) {
                             .arg(r)
                             .arg(table.rowCount()));
     }
-    Writer w;
-    writeHeader(w, table, uint32_t(rows.size()));
-    for (const FieldDef& f : table.fields())
-        writeFieldDef(w, f);
-    for (int c = 0; c < table.columnCount(); ++c)
-        writeColumn(w, table, c, rows);
-    return std::move(w.out());
+    return encode(table, RowList{&rows, rows.size()});
 }
 
 QByteArray encodePacket(const Table& table) {
-    std::vector<uint32_t> rows(std::size_t(table.rowCount()));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        rows[i] = uint32_t(i);
-    return encodePacket(table, rows);
+    return encode(table, RowList{nullptr, std::size_t(table.rowCount())});
 }
 
 // ---- reading ------------------------------------------------------------------------------
@@ -286,8 +372,12 @@ void DataPacketReader::readColumn(Table::Column& col, const FieldDef& f, uint32_
         fail(m_pos + bitmapBytes - 1,
              QStringLiteral("null bitmap%1 has bits set beyond the last row").arg(where));
     col.nulls.assign((std::size_t(rows) + 63) / 64, 0);
-    for (std::size_t i = 0; i < bitmapBytes; ++i)
-        col.nulls[i >> 3] |= uint64_t(m_data[m_pos + i]) << ((i & 7) * 8);
+    if constexpr (littleEndian) {
+        std::memcpy(col.nulls.data(), m_data + m_pos, bitmapBytes);
+    } else {
+        for (std::size_t i = 0; i < bitmapBytes; ++i)
+            col.nulls[i >> 3] |= uint64_t(m_data[m_pos + i]) << ((i & 7) * 8);
+    }
     m_pos += bitmapBytes;
 
     auto valuesNeed = [&](uint64_t bytes, const char* what) {
@@ -305,16 +395,24 @@ void DataPacketReader::readColumn(Table::Column& col, const FieldDef& f, uint32_
     case FieldType::DateTime:
         valuesNeed(uint64_t(rows) * 8, "values");
         col.i64.resize(rows);
-        for (uint32_t r = 0; r < rows; ++r)
-            col.i64[r] = int64_t(u64At(m_pos + std::size_t(r) * 8));
+        if constexpr (littleEndian) {
+            std::memcpy(col.i64.data(), m_data + m_pos, std::size_t(rows) * 8);
+        } else {
+            for (uint32_t r = 0; r < rows; ++r)
+                col.i64[r] = int64_t(u64At(m_pos + std::size_t(r) * 8));
+        }
         m_pos += std::size_t(rows) * 8;
         break;
     case FieldType::Float:
         valuesNeed(uint64_t(rows) * 8, "values");
         col.f64.resize(rows);
-        for (uint32_t r = 0; r < rows; ++r) {
-            const uint64_t bits = u64At(m_pos + std::size_t(r) * 8);
-            std::memcpy(&col.f64[r], &bits, 8);
+        if constexpr (littleEndian) {
+            std::memcpy(col.f64.data(), m_data + m_pos, std::size_t(rows) * 8);
+        } else {
+            for (uint32_t r = 0; r < rows; ++r) {
+                const uint64_t bits = u64At(m_pos + std::size_t(r) * 8);
+                std::memcpy(&col.f64[r], &bits, 8);
+            }
         }
         m_pos += std::size_t(rows) * 8;
         break;
@@ -352,25 +450,44 @@ void DataPacketReader::readColumn(Table::Column& col, const FieldDef& f, uint32_
                  QStringLiteral("code width%1 is %2, not 1, 2 or 4").arg(where).arg(width));
         valuesNeed(uint64_t(rows) * width, "text codes");
         col.codes.resize(rows);
-        for (uint32_t r = 0; r < rows; ++r) {
-            const std::size_t at = m_pos + std::size_t(r) * width;
-            uint32_t code = m_data[at];
-            if (width >= 2)
-                code |= uint32_t(m_data[at + 1]) << 8;
-            if (width == 4)
-                code |= (uint32_t(m_data[at + 2]) << 16) | (uint32_t(m_data[at + 3]) << 24);
-            const bool null = (col.nulls[r >> 6] >> (r & 63)) & 1u;
-            if (null) {
-                code = 0;
-            } else if (code >= distinct) {
-                fail(at,
-                     QStringLiteral("text code %1%2 in row %3 is not below the %4 distinct texts")
-                         .arg(code)
-                         .arg(where)
-                         .arg(r + 1)
-                         .arg(distinct));
+        const uint8_t* src = m_data + m_pos;
+        uint32_t* dst = col.codes.data();
+        if (width == 1) {
+            for (uint32_t r = 0; r < rows; ++r)
+                dst[r] = src[r];
+        } else if (width == 2) {
+            for (uint32_t r = 0; r < rows; ++r)
+                dst[r] = uint32_t(src[2 * r]) | (uint32_t(src[2 * r + 1]) << 8);
+        } else if (littleEndian) {
+            std::memcpy(dst, src, std::size_t(rows) * 4);
+        } else {
+            for (uint32_t r = 0; r < rows; ++r)
+                dst[r] = uint32_t(src[4 * r]) | (uint32_t(src[4 * r + 1]) << 8) |
+                         (uint32_t(src[4 * r + 2]) << 16) | (uint32_t(src[4 * r + 3]) << 24);
+        }
+        // Null rows read as code 0; every other code must name a text. Most columns have no
+        // nulls and every code in range, which one branch-free pass establishes.
+        const uint64_t* nulls = col.nulls.data();
+        uint64_t anyNull = 0;
+        for (std::size_t w = 0; w < col.nulls.size(); ++w)
+            anyNull |= nulls[w];
+        uint32_t maxCode = 0;
+        for (uint32_t r = 0; r < rows; ++r)
+            maxCode = std::max(maxCode, dst[r]);
+        if (anyNull != 0 || (rows > 0 && maxCode >= distinct)) {
+            for (uint32_t r = 0; r < rows; ++r) {
+                if ((nulls[r >> 6] >> (r & 63)) & 1u) {
+                    dst[r] = 0;
+                } else if (dst[r] >= distinct) {
+                    fail(m_pos + std::size_t(r) * width,
+                         QStringLiteral(
+                             "text code %1%2 in row %3 is not below the %4 distinct texts")
+                             .arg(dst[r])
+                             .arg(where)
+                             .arg(r + 1)
+                             .arg(distinct));
+                }
             }
-            col.codes[r] = code;
         }
         m_pos += std::size_t(rows) * width;
         break;

@@ -26,6 +26,7 @@
 //              integer, date (Julian day), date-time (ms since 1970): R x i64
 //              float:   R x f64 (IEEE 754 binary64)
 //              boolean: R x u8, 0 or 1
+//              (the value bytes of null rows are present; readers ignore them)
 //              string, memo:
 //                       u32      D, the number of distinct texts
 //                       D x text the distinct texts (writers write each text once;

@@ -171,9 +171,14 @@ QString Dataset::displayText(int row, int field) const {
 }
 
 void Dataset::setFilterText(const QString& text) {
-    if (m_filtered && isActive() && text != m_filterText)
-        applyFilter(text);
+    if (text == m_filterText)
+        return;
+    const bool applied = m_filtered && isActive();
+    if (applied)
+        applyFilter(text); // notifies
     m_filterText = text;
+    if (!applied)
+        Q_EMIT changed();
 }
 
 void Dataset::setFiltered(bool on) {

@@ -106,7 +106,8 @@ public:
     const std::vector<uint32_t>& visibleRows() const;
 
 Q_SIGNALS:
-    // Rows, values, filter or order changed: all row-related state must be read again.
+    // Rows, values, filter text or switch, or order changed: all row-related state must be
+    // read again.
     void changed();
     // The dataset was opened or closed (a grid clears its sort markers on this).
     void activeChanged(bool active);

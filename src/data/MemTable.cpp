@@ -95,7 +95,7 @@ void MemTable::appendRecord(const QVariantList& values) {
         throw Error(QStringLiteral("%1: cannot append to a closed table")
                         .arg(objectName().isEmpty() ? QStringLiteral("table") : objectName()));
     m_table.appendRow(values);
-    m_view.refresh();
+    m_view.rowsAppended();
     rowsChanged();
 }
 

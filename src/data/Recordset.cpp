@@ -39,7 +39,7 @@ void Recordset::setTable(Table table) {
 
 void Recordset::appendRow(const QVariantList& values) {
     m_table.appendRow(values);
-    m_view.refresh();
+    m_view.rowsAppended();
     ++m_generation;
     notify();
 }

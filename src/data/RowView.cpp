@@ -35,6 +35,17 @@ void RowView::refresh() {
     setFilter(m_filter);
 }
 
+void RowView::rowsAppended() {
+    if (!m_table)
+        return;
+    if (!m_keys.empty() || !m_filter.isEmpty()) {
+        refresh();
+        return;
+    }
+    for (std::size_t r = m_rows.size(); r < std::size_t(m_table->rowCount()); ++r)
+        m_rows.push_back(uint32_t(r));
+}
+
 void RowView::rebuild() {
     m_rows.clear();
     if (!m_table)

@@ -22,6 +22,9 @@ public:
     void setOrder(std::vector<SortKey> keys);
     // Recompute after the table's rows changed.
     void refresh();
+    // Rows were appended at the end of the table: without order and filter they are added at
+    // once; otherwise everything is recomputed (so build large tables before sorting them).
+    void rowsAppended();
 
     const FilterExpression& filter() const { return m_filter; }
     const std::vector<SortKey>& order() const { return m_keys; }

@@ -31,12 +31,20 @@ public:
     std::size_t memoryBytes() const;
 
 private:
-    uint32_t lookup(QStringView text, std::size_t hash) const;
+    // Open addressing with linear probing; a slot keeps the code + 1 (0 = empty) and the
+    // text's hash, so a probe compares texts only when the hashes agree.
+    struct Slot {
+        uint32_t code1 = 0;
+        uint32_t hash = 0;
+    };
+    static uint32_t hashOf(QStringView text);
+    void insertSlot(uint32_t code, uint32_t hash);
     void rehash(std::size_t slots);
 
     std::vector<char16_t> m_chars;
     std::vector<uint32_t> m_offsets{0};
-    std::vector<uint32_t> m_slots; // open addressing; code + 1, 0 = empty
+    std::vector<Slot> m_slots;
+    uint32_t m_last = UINT32_MAX; // code of the last interned text: runs of equal values
 };
 
 } // namespace kestrane

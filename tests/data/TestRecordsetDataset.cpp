@@ -177,6 +177,14 @@ private Q_SLOTS:
         QCOMPARE(d.recordCount(), 2);
         QCOMPARE(d.number(0, 0), 12.0);
         QVERIFY(d.isNull(1, 0)); // does not convert
+
+        // Rows appended to a sorted, filtered recordset take their place in the view.
+        rs->setSort("f_a DESC");
+        rs->setFilter("f_a <> 'x'");
+        rs->appendRow({"5"});
+        rs->appendRow({"x"});
+        rs->appendRow({"7"});
+        QCOMPARE(walk(d, "f_a"), (QStringList{"7", "5", "12"}));
     }
 
     void varToRecordset_data() {
