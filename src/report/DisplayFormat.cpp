@@ -1,7 +1,11 @@
 #include "report/DisplayFormat.h"
 
+#include <QHash>
 #include <QStringList>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace kestrane::report {
 
@@ -12,7 +16,7 @@ namespace {
 // A non-negative value as at most 15 significant decimal digits: value = 0.D * 10^exp10.
 // Working on this decimal form (not on the binary value) is what makes 2.675 round to 2.68.
 struct Decimal {
-    QString digits; // no leading zeros; empty for zero
+    std::string digits; // no leading zeros; empty for zero (short: kept inline, no allocation)
     int exp10 = 0;
 };
 
@@ -20,56 +24,67 @@ Decimal toDecimal(double absValue) {
     Decimal d;
     if (!(absValue > 0) || !std::isfinite(absValue))
         return d;
-    const QString e = QString::number(absValue, 'e', 14); // "d.dddddddddddddde+XX"
-    const qsizetype ePos = e.indexOf(u'e');
-    QString mant = e.left(ePos);
-    mant.remove(u'.');
-    d.digits = mant;
-    d.exp10 = e.mid(ePos + 1).toInt() + 1;
-    while (d.digits.endsWith(u'0'))
-        d.digits.chop(1);
+    // "d.dddddddddddddde+XX": 15 significant digits, written without locale or allocation.
+    char buf[40];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, absValue, std::chars_format::scientific, 14);
+    const char* end = res.ptr;
+    const char* e = std::find(static_cast<const char*>(buf), end, 'e');
+    char digits[20];
+    int n = 0;
+    for (const char* p = buf; p < e && n < 20; ++p)
+        if (*p != '.')
+            digits[n++] = *p;
+    while (n > 0 && digits[n - 1] == '0')
+        --n;
+    int exp = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exp);
+    d.digits.assign(digits, size_t(n));
+    d.exp10 = exp + 1;
     return d;
 }
 
 // Rounds to `keep` significant digits, half away from zero. Returns the rounded form.
 Decimal roundSignificant(Decimal d, int keep) {
-    if (d.digits.isEmpty())
+    if (d.digits.empty())
         return d;
     if (keep < 0)
         return Decimal{};
-    if (keep >= d.digits.size())
+    if (size_t(keep) >= d.digits.size())
         return d;
-    const bool up = d.digits[keep] >= u'5';
-    d.digits.truncate(keep);
+    const bool up = d.digits[size_t(keep)] >= '5';
+    d.digits.resize(size_t(keep));
     if (up) {
         int i = keep - 1;
-        while (i >= 0 && d.digits[i] == u'9') {
-            d.digits[i] = u'0';
+        while (i >= 0 && d.digits[size_t(i)] == '9') {
+            d.digits[size_t(i)] = '0';
             --i;
         }
         if (i < 0) {
-            d.digits.prepend(u'1');
+            d.digits.insert(d.digits.begin(), '1');
             d.exp10 += 1;
         } else {
-            d.digits[i] = QChar(d.digits[i].unicode() + 1);
+            d.digits[size_t(i)] += 1;
         }
     }
-    while (d.digits.endsWith(u'0'))
-        d.digits.chop(1);
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
     return d;
 }
 
 // Rounds to `decimals` places after the point and splits into integer digits (no leading
 // zeros, empty for a value below one) and exactly `decimals` fraction digits.
 void fixedDigits(double absValue, int decimals, QString& intPart, QString& fracPart) {
-    Decimal d = roundSignificant(toDecimal(absValue), toDecimal(absValue).exp10 + decimals);
+    const Decimal exact = toDecimal(absValue);
+    const Decimal d = roundSignificant(exact, exact.exp10 + decimals);
     intPart.clear();
     fracPart.clear();
+    const int n = int(d.digits.size());
     for (int i = 0; i < d.exp10; ++i)
-        intPart.append(i < d.digits.size() ? d.digits[i] : u'0');
+        intPart.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
     for (int j = 0; j < decimals; ++j) {
         const int i = d.exp10 + j;
-        fracPart.append(i >= 0 && i < d.digits.size() ? d.digits[i] : u'0');
+        fracPart.append(QLatin1Char(i >= 0 && i < n ? d.digits[size_t(i)] : '0'));
     }
 }
 
@@ -86,7 +101,11 @@ QString groupDigits(const QString& digits) {
 }
 
 // Scientific general form: "1E20", "1.5E-6".
-QString scientificGeneral(const Decimal& d, QChar separator) {
+QString scientificGeneral(const Decimal& dec, QChar separator) {
+    struct {
+        QString digits;
+        int exp10;
+    } d{QString::fromStdString(dec.digits), dec.exp10};
     QString out = d.digits.left(1);
     if (d.digits.size() > 1)
         out += separator + d.digits.mid(1);
@@ -194,12 +213,13 @@ SectionDigits digitsFor(const SectionInfo& info, double absValue) {
     if (info.scientific) {
         const int intCount = std::max(1, info.intPlaceholders);
         const Decimal d = roundSignificant(toDecimal(absValue), intCount + info.fracPlaceholders);
-        const int exp = d.digits.isEmpty() ? 0 : d.exp10 - intCount;
+        const int exp = d.digits.empty() ? 0 : d.exp10 - intCount;
+        const int n = int(d.digits.size());
         for (int i = 0; i < intCount; ++i)
-            out.intDigits.append(i < d.digits.size() ? d.digits[i] : u'0');
+            out.intDigits.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
         for (int j = 0; j < info.fracPlaceholders; ++j) {
             const int i = intCount + j;
-            out.fracDigits.append(i < d.digits.size() ? d.digits[i] : u'0');
+            out.fracDigits.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
         }
         QString e = QString::number(std::abs(exp)).rightJustified(info.expDigits, u'0');
         if (exp < 0)
@@ -534,20 +554,22 @@ QString DisplayFormat::formatGeneral(double value, QChar separator) {
         return QStringLiteral("NAN");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    const Decimal d = toDecimal(std::fabs(value));
-    if (d.digits.isEmpty())
+    const Decimal dec = toDecimal(std::fabs(value));
+    if (dec.digits.empty())
         return QStringLiteral("0");
+    const QString digits = QString::fromStdString(dec.digits);
+    const Decimal& d = dec;
     const QString sign = value < 0 ? QStringLiteral("-") : QString();
     // Fixed form while the integer digits fit in 15 and the value is not tiny.
     if (d.exp10 > 15 || d.exp10 < -4)
         return sign + scientificGeneral(d, separator);
     QString intPart, fracPart;
     for (int i = 0; i < d.exp10; ++i)
-        intPart.append(i < d.digits.size() ? d.digits[i] : u'0');
+        intPart.append(i < digits.size() ? digits[i] : u'0');
     for (int i = std::min(d.exp10, 0); i < 0; ++i)
         fracPart.append(u'0');
-    if (d.digits.size() > std::max(d.exp10, 0))
-        fracPart.append(d.digits.mid(std::max(d.exp10, 0)));
+    if (digits.size() > std::max(d.exp10, 0))
+        fracPart.append(digits.mid(std::max(d.exp10, 0)));
     if (intPart.isEmpty())
         intPart = QStringLiteral("0");
     return sign + intPart + (fracPart.isEmpty() ? QString() : separator + fracPart);
@@ -574,20 +596,34 @@ QString DisplayFormat::formatFixed(double value, int decimals, bool grouping, QC
 QString DisplayFormat::formatFloat(const QString& pattern, double value, QChar separator) {
     if (pattern.isEmpty() || !std::isfinite(value))
         return formatGeneral(value, separator);
-    const QStringList sections = splitSections(pattern);
+    // Patterns are few and used for every record: their sections and analysis are kept.
+    struct Parsed {
+        QStringList sections;
+        QList<SectionInfo> infos;
+    };
+    static QHash<QString, Parsed> cache;
+    auto it = cache.constFind(pattern);
+    if (it == cache.constEnd()) {
+        if (cache.size() > 256)
+            cache.clear();
+        Parsed parsed;
+        parsed.sections = splitSections(pattern);
+        for (const QString& sec : parsed.sections)
+            parsed.infos.append(analyse(sec));
+        it = cache.insert(pattern, parsed);
+    }
+    const QStringList& sections = it->sections;
     const bool negative = value < 0;
     const double absValue = std::fabs(value);
     const bool hasNegSection = sections.size() > 1 && !sections[1].isEmpty();
     const bool hasZeroSection = sections.size() > 2 && !sections[2].isEmpty();
 
-    QString section = negative && hasNegSection ? sections[1] : sections[0];
-    SectionInfo info = analyse(section);
+    const int which = negative && hasNegSection ? 1 : 0;
+    const QString& section = sections[which];
+    const SectionInfo& info = it->infos[which];
     SectionDigits dg = digitsFor(info, absValue);
-    if (dg.zero && hasZeroSection) {
-        section = sections[2];
-        info = analyse(section);
-        return renderSection(section, info, digitsFor(info, 0.0), separator);
-    }
+    if (dg.zero && hasZeroSection)
+        return renderSection(sections[2], it->infos[2], digitsFor(it->infos[2], 0.0), separator);
     QString out = renderSection(section, info, dg, separator);
     if (negative && !hasNegSection && !dg.zero)
         out.prepend(u'-');

@@ -118,21 +118,22 @@ QVariant TRMDBDataSet::valueOf(kestrane::Dataset& ds, int field) {
     if (!ds.isActive())
         ds.open();
     const int row = ds.recNo();
+    if (row >= 0 && !ds.isNull(row, field))
+        return ds.value(row, field);
+    // Null values read as the report expects them: "" for text, false, else 0. The field
+    // list is asked for only here, so the common case copies nothing.
     const QList<FieldDef> fields = ds.fields();
     const FieldType type =
         field >= 0 && field < fields.size() ? fields[field].type : FieldType::String;
-    if (row < 0 || ds.isNull(row, field)) {
-        switch (type) {
-        case FieldType::String:
-        case FieldType::Memo:
-            return QString();
-        case FieldType::Boolean:
-            return false;
-        default:
-            return 0;
-        }
+    switch (type) {
+    case FieldType::String:
+    case FieldType::Memo:
+        return QString();
+    case FieldType::Boolean:
+        return false;
+    default:
+        return 0;
     }
-    return ds.value(row, field);
 }
 
 QVariant TRMDBDataSet::fieldValue(const QString& name) {

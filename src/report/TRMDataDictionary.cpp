@@ -31,6 +31,13 @@ bool TRMDataDictionary::cached(const QString& reference, FieldRef& ref) const {
     return true;
 }
 
+const TRMDataDictionary::FieldRef* TRMDataDictionary::cachedRef(const QString& reference) const {
+    auto it = m_cache.constFind(reference);
+    if (it == m_cache.constEnd() || it->dataset.isNull())
+        return nullptr;
+    return &*it;
+}
+
 void TRMDataDictionary::cache(const QString& reference, const FieldRef& ref) {
     m_cache.insert(reference, ref);
 }

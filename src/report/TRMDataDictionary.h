@@ -33,6 +33,8 @@ public:
         int index = -1; // position in the dataset's fields
     };
     bool cached(const QString& reference, FieldRef& ref) const;
+    // The cached reference itself (no copy), or nullptr.
+    const FieldRef* cachedRef(const QString& reference) const;
     void cache(const QString& reference, const FieldRef& ref);
     void clearCache() { m_cache.clear(); }
 

@@ -148,36 +148,88 @@ QVariant TRMEvaluator::callFunction(const QString& name, TRMFunctionArgs& args) 
 
 // --- expansion -------------------------------------------------------------------------
 
+QString TRMEvaluator::valueText(const QString& expression, uint32_t word,
+                                const QString& formatString, bool hideZeros) {
+    const QVariant value = getValue(expression);
+    state.value = value;
+    if (hideZeros && DisplayFormat::isZeroNonString(value))
+        return QString();
+    return DisplayFormat::formatValue(value, word, formatString);
+}
+
 QString TRMEvaluator::bracketText(const QString& expression, uint32_t formatWord,
                                   const QString& formatString, bool hideZeros) {
     uint32_t word = formatWord;
     QString fmt = formatString;
     const QString expr = ExpressionText::splitFormatSuffix(expression, word, fmt);
-    const QVariant value = getValue(expr);
-    state.value = value;
-    if (hideZeros && DisplayFormat::isZeroNonString(value))
-        return QString();
-    return DisplayFormat::formatValue(value, word, fmt);
+    return valueText(expr, word, fmt, hideZeros);
+}
+
+namespace {
+TRMEvaluator::Segment literalSegment(const QString& text) {
+    TRMEvaluator::Segment seg;
+    seg.literal = text;
+    return seg;
+}
+} // namespace
+
+const TRMEvaluator::CompiledLine& TRMEvaluator::compiledLine(const QString& line) {
+    auto it = m_lines.constFind(line);
+    if (it != m_lines.constEnd())
+        return **it;
+    auto compiled = std::make_shared<CompiledLine>();
+    QString literal;
+    qsizetype from = 0;
+    qsizetype i;
+    while ((i = line.indexOf(u'[', from)) >= 0) {
+        if (i > 0 && line[i - 1] == u'\\') {
+            // "\[" prints "[" and the text after it is scanned on.
+            literal += QStringView(line).mid(from, i - 1 - from);
+            literal += u'[';
+            from = i + 1;
+            continue;
+        }
+        const qsizetype end = ExpressionText::findBracketEnd(line, i);
+        if (end < 0)
+            break; // an unclosed bracket prints as it stands
+        literal += QStringView(line).mid(from, i - from);
+        if (!literal.isEmpty()) {
+            compiled->push_back(literalSegment(literal));
+            literal.clear();
+        }
+        Segment seg;
+        seg.isExpression = true;
+        // An impossible word tells whether the suffix chose a format of its own.
+        uint32_t word = 0xFFFFFFFFu;
+        seg.expression =
+            ExpressionText::splitFormatSuffix(line.mid(i + 1, end - i - 1), word, seg.formatString);
+        seg.hasFormat = word != 0xFFFFFFFFu;
+        seg.word = word;
+        compiled->push_back(std::move(seg));
+        from = end + 1;
+    }
+    literal += QStringView(line).mid(from);
+    if (!literal.isEmpty())
+        compiled->push_back(literalSegment(literal));
+    if (m_lines.size() > 4096)
+        m_lines.clear();
+    return **m_lines.insert(line, compiled);
 }
 
 QString TRMEvaluator::expandLine(const QString& line, uint32_t formatWord,
                                  const QString& formatString, bool hideZeros) {
-    QString s = line;
-    qsizetype i = 0;
-    while ((i = s.indexOf(u'[', i)) >= 0) {
-        if (i > 0 && s[i - 1] == u'\\') {
-            s.remove(i - 1, 1); // "\[" prints "["
-            continue;           // i now points past the literal bracket
-        }
-        const qsizetype end = ExpressionText::findBracketEnd(s, i);
-        if (end < 0)
-            break; // an unclosed bracket prints as it stands
-        const QString text =
-            bracketText(s.mid(i + 1, end - i - 1), formatWord, formatString, hideZeros);
-        s.replace(i, end - i + 1, text);
-        i += text.size();
+    // Keep the compiled line alive even if evaluating a value expands (and caches) others.
+    const auto keep = (compiledLine(line), m_lines.value(line));
+    QString out;
+    for (const Segment& seg : *keep) {
+        if (!seg.isExpression)
+            out += seg.literal;
+        else if (seg.hasFormat)
+            out += valueText(seg.expression, seg.word, seg.formatString, hideZeros);
+        else
+            out += valueText(seg.expression, formatWord, formatString, hideZeros);
     }
-    return s;
+    return out;
 }
 
 QStringList TRMEvaluator::expandMemo(const QStringList& memo, uint32_t formatWord,

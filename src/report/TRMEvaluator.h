@@ -21,11 +21,14 @@
 #include "report/TRMParser.h"
 #include "report/TRMPrepareState.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace kestrane::report {
 
@@ -87,12 +90,29 @@ public:
 
     TRMParser& parser() { return m_parser; }
 
+    // A line cut once into literal text and bracketed expressions (with their format
+    // suffix already split off); lines repeat for every record, so they are kept.
+    struct Segment {
+        QString literal;
+        bool isExpression = false;
+        QString expression;
+        bool hasFormat = false;
+        uint32_t word = 0;
+        QString formatString;
+    };
+    using CompiledLine = std::vector<Segment>;
+    const CompiledLine& compiledLine(const QString& line);
+
 private:
+    QString valueText(const QString& expression, uint32_t word, const QString& formatString,
+                      bool hideZeros);
+
     bool builtIn(const QString& name, QVariant& value) const;
     bool pageValue(const QString& name, QVariant& value) const;
 
     TRMParser m_parser;
     QStringList m_evaluating;
+    QHash<QString, std::shared_ptr<const CompiledLine>> m_lines;
     bool m_dictionaryEvaluation = false;
 };
 

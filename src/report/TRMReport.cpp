@@ -279,11 +279,11 @@ void TRMReport::effectiveFormat(const TRMView& view, uint32_t& word, QString& fo
 }
 
 bool TRMReport::dictionaryValue(const QString& name, QVariant& value) {
-    TRMDataDictionary::FieldRef ref;
-    if (Dictionary.cached(name, ref)) {
-        value = TRMDBDataSet::valueOf(*ref.dataset, ref.index);
+    if (const TRMDataDictionary::FieldRef* hit = Dictionary.cachedRef(name)) {
+        value = TRMDBDataSet::valueOf(*hit->dataset, hit->index);
         return true;
     }
+    TRMDataDictionary::FieldRef ref;
     QString text;
     if (Dictionary.variable(name, text)) {
         if (text.contains(u'.') && TRMDataBinding::resolveField(*this, text, DefaultDataset, ref)) {

@@ -5,9 +5,11 @@
 // report offers them as its operations.
 #include "data/Dataset.h"
 #include "report/TRMDataDictionary.h"
+#include "report/TRMDataset.h"
 #include "report/TRMEvaluator.h"
 #include "report/TRMObject.h"
 #include "report/TRMVariables.h"
+#include "report/TRMView.h"
 
 #include <QByteArray>
 #include <QIODevice>
