@@ -79,6 +79,8 @@ void fixedDigits(double absValue, int decimals, QString& intPart, QString& fracP
     const Decimal d = roundSignificant(exact, exact.exp10 + decimals);
     intPart.clear();
     fracPart.clear();
+    intPart.reserve(std::max(d.exp10, 1));
+    fracPart.reserve(decimals);
     const int n = int(d.digits.size());
     for (int i = 0; i < d.exp10; ++i)
         intPart.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
@@ -246,6 +248,7 @@ SectionDigits digitsFor(const SectionInfo& info, double absValue) {
 QString renderSection(const QString& s, const SectionInfo& info, const SectionDigits& dg,
                       QChar separator) {
     QString out;
+    out.reserve(s.size() + dg.intDigits.size() + dg.intDigits.size() / 3 + dg.exponent.size() + 2);
     const QString& digits = dg.intDigits;
     const int len = int(digits.size());
     const int offset = len - info.intPlaceholders; // digits beyond the placeholders
@@ -793,8 +796,12 @@ QString DisplayFormat::formatValue(const QVariant& value, uint32_t word,
                                    const QString& formatString) {
     if (isEmptyValue(value))
         return QString();
-    if (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())
-        return QString();
+    if (value.typeId() == QMetaType::QString) {
+        // Blank texts print nothing; checked in place, as this runs for every value.
+        const QString* text = static_cast<const QString*>(value.constData());
+        if (std::all_of(text->cbegin(), text->cend(), [](QChar c) { return c.isSpace(); }))
+            return QString();
+    }
     const QChar sep = separator(word);
     const int idx = index(word);
     switch (category(word)) {

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 
 namespace kestrane::report {
 
@@ -83,7 +84,7 @@ bool TRMEvaluator::pageValue(const QString& name, QVariant& value) const {
 
 QVariant TRMEvaluator::getValue(const QString& name) {
     QVariant v;
-    if (name.trimmed().isEmpty())
+    if (std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.isSpace(); }))
         return v;
     if (m_evaluating.size() > kMaxLookupDepth)
         return v;
@@ -219,8 +220,11 @@ const TRMEvaluator::CompiledLine& TRMEvaluator::compiledLine(const QString& line
 QString TRMEvaluator::expandLine(const QString& line, uint32_t formatWord,
                                  const QString& formatString, bool hideZeros) {
     // Keep the compiled line alive even if evaluating a value expands (and caches) others.
-    const auto keep = (compiledLine(line), m_lines.value(line));
+    auto it = m_lines.constFind(line);
+    const std::shared_ptr<const CompiledLine> keep =
+        it != m_lines.constEnd() ? *it : (compiledLine(line), m_lines.value(line));
     QString out;
+    out.reserve(line.size() + 16);
     for (const Segment& seg : *keep) {
         if (!seg.isExpression)
             out += seg.literal;
