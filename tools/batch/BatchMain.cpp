@@ -122,6 +122,10 @@ int main(int argc, char** argv) {
                 printFooters(out, *grid, driver.footers());
                 printTable(out, *grid, options.rows);
             }
+            if (!options.screenshot.isEmpty() && !driver.screenshot(options.screenshot)) {
+                err << "kestrane: the picture could not be written to " << options.screenshot << "\n";
+                status = status ? status : 1;
+            }
         }
     }
     service->Release();

@@ -49,7 +49,8 @@ bool BatchOptions::parse(const QStringList& arguments, BatchOptions& options, QS
     const QCommandLineOption today("today", "Fixed server date YYYYMMDD (default: the system clock).", "date");
     const QCommandLineOption lines("lines", "Receipt lines of a newly generated demo database (default 30000).", "n");
     const QCommandLineOption trace("trace-sql", "Append every statement the host receives, and its adapted form, to FILE.", "file");
-    parser.addOptions({view, from, to, condition, filter, rows, db, pg, kind, op, today, lines, trace});
+    const QCommandLineOption screenshot("screenshot", "Save a picture of the screen after the query (and filter) as a PNG file.", "file");
+    parser.addOptions({view, from, to, condition, filter, rows, db, pg, kind, op, today, lines, trace, screenshot});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return false;
@@ -98,6 +99,7 @@ bool BatchOptions::parse(const QStringList& arguments, BatchOptions& options, QS
     if (parser.isSet(lines))
         h.lines = qMax<qint64>(100, parser.value(lines).toLongLong());
     h.traceFile = parser.value(trace);
+    options.screenshot = parser.value(screenshot);
     return true;
 }
 

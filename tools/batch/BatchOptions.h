@@ -26,6 +26,7 @@ struct BatchOptions {
     QList<ConditionInput> conditions;
     QList<ConditionInput> filter;
     int rows = 10;
+    QString screenshot; // PNG of the screen after the query, when not empty
 
     // Parses the arguments (argv[0] included). On a usage error answers false with the text;
     // --help prints and exits.

@@ -77,6 +77,7 @@ bool FormDriver::start(ICoorDisp* host, const QString& operatorCode) {
     m_hostWindow->resize(1200, 700);
     m_panel = new QWidget(m_hostWindow.get());
     m_panel->resize(1200, 700);
+    m_hostWindow->show();
     QByteArray code = operatorCode.toLocal8Bit().left(255);
     code.prepend(char(code.size()));
     getFormOne(0, m_hostWindow.get(), reinterpret_cast<const unsigned char*>(code.constData()),
@@ -129,6 +130,10 @@ void FormDriver::query(const BatchOptions& options) {
 void FormDriver::filter(const QList<ConditionInput>& rows) {
     answerConditionDialog(rows);
     press("btnFilter");
+}
+
+bool FormDriver::screenshot(const QString& path) const {
+    return m_form && m_form->grab().save(path, "PNG");
 }
 
 QTableView* FormDriver::grid() const {

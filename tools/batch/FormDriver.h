@@ -33,6 +33,8 @@ public:
     // The result grid.
     QTableView* grid() const;
     QStringList footers() const;
+    // Saves a picture of the screen as it stands.
+    bool screenshot(const QString& path) const;
     // The error boxes the screen showed, in order.
     QStringList errors() const { return m_errors; }
 
