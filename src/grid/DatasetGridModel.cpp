@@ -97,6 +97,9 @@ QVariant DatasetGridModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         std::size_t(section) < m_columns.size())
         return m_columns[section]->caption();
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return QString(); // the row indicator column carries no numbers
+
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

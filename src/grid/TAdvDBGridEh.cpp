@@ -35,7 +35,6 @@ TAdvDBGridEh::TAdvDBGridEh(QWidget* parent)
     verticalHeader()->setFixedWidth(12);
     m_header->setMinimumSectionSize(1);
     m_header->setFixedHeight(kRowHeight + 2);
-    setViewportMargins(0, 0, 0, kRowHeight + 1);
 
     connect(m_header, &SortMarkerHeader::titleClicked, this, &TAdvDBGridEh::titleClick);
     connect(m_header, &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
@@ -253,6 +252,18 @@ void TAdvDBGridEh::resizeEvent(QResizeEvent* e) {
     QTableView::resizeEvent(e);
     layoutFooter();
     updateFrozenView();
+}
+
+void TAdvDBGridEh::updateGeometries() {
+    QTableView::updateGeometries();
+    if (m_inGeometryUpdate)
+        return;
+    m_inGeometryUpdate = true;
+    const QMargins margins = viewportMargins();
+    if (margins.bottom() != kRowHeight + 1)
+        setViewportMargins(margins.left(), margins.top(), margins.right(), kRowHeight + 1);
+    layoutFooter();
+    m_inGeometryUpdate = false;
 }
 
 void TAdvDBGridEh::scrollContentsBy(int dx, int dy) {

@@ -107,6 +107,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
+    // The table sets the margins for its headers; the footer row takes its own below.
+    void updateGeometries() override;
     // When the dataset link becomes active or inactive.
     virtual void LinkActiveChanged();
 
@@ -128,6 +130,7 @@ private:
     QColor m_footerColor;
     bool m_ctrlChangePending = false;
     bool m_applyingLayout = false;
+    bool m_inGeometryUpdate = false;
     std::vector<QMetaObject::Connection> m_datasetConnections;
 };
 
