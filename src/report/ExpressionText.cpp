@@ -53,9 +53,11 @@ QString ExpressionText::splitFormatSuffix(const QString& text, uint32_t& word,
 }
 
 bool ExpressionText::isSingleBracket(const QString& text, QString& inner) {
-    const QString t = text.trimmed();
+    QString t = text.trimmed();
     if (!t.startsWith(u'['))
         return false;
+    // Whatever follows the last "]" does not count.
+    t.truncate(t.lastIndexOf(u']') + 1);
     const qsizetype end = findBracketEnd(t, 0);
     if (end < 0 || end != t.size() - 1)
         return false;

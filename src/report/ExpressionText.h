@@ -21,7 +21,8 @@ public:
     // keep the values passed in (the view's own format).
     static QString splitFormatSuffix(const QString& text, uint32_t& word, QString& formatString);
 
-    // When the whole (trimmed) text is one bracketed expression, returns its inside.
+    // When the text starts with "[" and, cut after its last "]", is one bracketed expression,
+    // returns that expression's inside.
     static bool isSingleBracket(const QString& text, QString& inner);
 
     // Splits an argument list text at commas at nesting level zero (parentheses and

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void errors();
     void bracketScanner_data();
     void bracketScanner();
+    void singleBracket_data();
+    void singleBracket();
     void formatSuffix_data();
     void formatSuffix();
     void lookupOrder_data();
@@ -172,6 +174,29 @@ void tst_Expression::bracketScanner() {
     QFETCH(int, start);
     QFETCH(int, end);
     QCOMPARE(int(ExpressionText::findBracketEnd(text, start)), end);
+}
+
+void tst_Expression::singleBracket_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("inner");
+    QTest::newRow("field") << " [cdsPrint.\"f_Gjje\"] "
+                           << "cdsPrint.\"f_Gjje\"";
+    QTest::newRow("text after last bracket") << "[f_Gjje] 元"
+                                             << "f_Gjje";
+    QTest::newRow("two expressions") << "[a] [b]"
+                                     << "";
+    QTest::newRow("text before") << "x[a]"
+                                 << "";
+    QTest::newRow("unclosed") << "[a"
+                              << "";
+}
+
+void tst_Expression::singleBracket() {
+    QFETCH(QString, text);
+    QFETCH(QString, inner);
+    QString got;
+    QCOMPARE(ExpressionText::isSingleBracket(text, got), !inner.isEmpty());
+    QCOMPARE(got, inner);
 }
 
 void tst_Expression::formatSuffix_data() {
