@@ -27,3 +27,17 @@ function(kestrane_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${KESTRANE_TEST_ENV}"
     TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()
+
+# Adds every immediate subfolder of the current folder that has a CMakeLists.txt and that
+# KESTRANE_ONLY lets in (tests/, bench/ and fuzz/ mirror the source folders this way).
+function(kestrane_add_subfolders)
+  file(GLOB dirs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir IN LISTS dirs)
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${dir} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      kestrane_wanted(${dir} wanted)
+      if(wanted)
+        add_subdirectory(${dir})
+      endif()
+    endif()
+  endforeach()
+endfunction()

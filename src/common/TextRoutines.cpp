@@ -1,5 +1,7 @@
 #include "common/TextRoutines.h"
 
+#include "common/Error.h"
+
 #include <limits>
 
 namespace kestrane {
@@ -32,7 +34,7 @@ int digitValue(QChar c) {
 }
 
 // Reads a signed 64-bit number the way the runtime's text-to-integer conversion does.
-bool parseInt64(QStringView s) {
+bool parseInt64(QStringView s, int64_t& result) {
     qsizetype i = 0;
     while (i < s.size() && s[i] == u' ')
         ++i;
@@ -64,15 +66,35 @@ bool parseInt64(QStringView s) {
             return false;
         value = value * uint64_t(base) + uint64_t(d);
     }
+    result = negative ? int64_t(0 - value) : int64_t(value);
     return true;
 }
 
 } // namespace
 
 bool IsIntText(const QString& s) {
+    int64_t ignored = 0;
+    return TextToInt64(s, ignored);
+}
+
+bool TextToInt64(const QString& s, int64_t& value) {
     if (trimSpaces(s).isEmpty())
         return false;
-    return parseInt64(s);
+    int64_t parsed = 0;
+    if (!parseInt64(s, parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+int32_t StrToInt(const QString& s) {
+    int64_t value = 0;
+    // A hexadecimal text that only reads as negative by wrapping is too large, not negative.
+    if (!TextToInt64(s, value) || (value < 0 && !trimSpaces(s).startsWith(u'-')) ||
+        value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max())
+        throw Error(QStringLiteral("'%1' 不是有效的整数值").arg(s));
+    return int32_t(value);
 }
 
 QString PadNum(int width, bool cut, int64_t value) {

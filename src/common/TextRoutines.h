@@ -14,6 +14,14 @@ QString IfThenStr(bool condition, const QString& a, const QString& b);
 // "$" or "0x" hexadecimal accepted. Never throws.
 bool IsIntText(const QString& s);
 
+// The value of a text IsIntText accepts (hexadecimal beyond the signed range wraps to a
+// negative value, as the runtime reads it); false, leaving `value` alone, for any other text.
+bool TextToInt64(const QString& s, int64_t& value);
+
+// The text as a 32-bit whole number, the way the runtime converts settings and parameters;
+// throws kestrane::Error "'<text>' 不是有效的整数值" for anything else.
+int32_t StrToInt(const QString& s);
+
 // The value's decimal text padded with "0" in front to width; a longer text is kept whole,
 // or, with cut, only its last width characters.
 QString PadNum(int width, bool cut, int64_t value);

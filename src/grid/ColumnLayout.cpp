@@ -20,24 +20,6 @@ QString layoutDirectory(const QString& directory) {
     return directory.isEmpty() ? QStringLiteral("\\") : directory + u'/';
 }
 
-// The value of a width text that IsIntText accepted (decimal, "$" or "0x" hexadecimal).
-qint64 intTextValue(const QString& text) {
-    QString t = text.trimmed();
-    bool negative = false;
-    if (t.startsWith(u'-') || t.startsWith(u'+')) {
-        negative = t.startsWith(u'-');
-        t.remove(0, 1);
-    }
-    qint64 value = 0;
-    if (t.startsWith(u'$'))
-        value = qint64(t.mid(1).toULongLong(nullptr, 16));
-    else if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
-        value = qint64(t.mid(2).toULongLong(nullptr, 16));
-    else
-        value = t.toLongLong();
-    return negative ? -value : value;
-}
-
 } // namespace
 
 void TAdvDBGridEh::SaveColumnLayout(const QString& fileName, const QString& section,
@@ -61,8 +43,8 @@ void TAdvDBGridEh::LoadColumnLayout(const QString& fileName, const QString& sect
         c->setVisible(c->Tag != 1 && visiblePart == QStringLiteral("1"));
         // A width of 0 keeps the designed width; so does a negative one, which no column
         // can have.
-        if (IsIntText(widthPart) && widthPart != QStringLiteral("0")) {
-            const qint64 width = intTextValue(widthPart);
+        int64_t width = 0;
+        if (TextToInt64(widthPart, width) && widthPart != QStringLiteral("0")) {
             if (width > 0)
                 c->setWidth(int(std::min<qint64>(width, kMaxColumnWidth)));
         }

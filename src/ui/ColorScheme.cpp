@@ -280,30 +280,7 @@ const QHash<QString, Rule>& rules() {
 } // namespace
 
 int SettingToInt(const QString& text) {
-    const QString invalid = QStringLiteral("'%1' 不是有效的整数值").arg(text);
-    if (!IsIntText(text))
-        throw Error(invalid);
-    QStringView digits = QStringView(text).trimmed();
-    bool negative = false;
-    if (digits.startsWith(u'-') || digits.startsWith(u'+')) {
-        negative = digits.startsWith(u'-');
-        digits = digits.mid(1);
-    }
-    int base = 10;
-    if (digits.startsWith(u'$')) {
-        base = 16;
-        digits = digits.mid(1);
-    } else if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        base = 16;
-        digits = digits.mid(2);
-    }
-    bool ok = false;
-    const qulonglong magnitude = digits.toULongLong(&ok, base);
-    const qulonglong limit = negative ? qulonglong(std::numeric_limits<int32_t>::max()) + 1
-                                      : qulonglong(std::numeric_limits<int32_t>::max());
-    if (!ok || magnitude > limit)
-        throw Error(invalid);
-    return negative ? int(-qlonglong(magnitude)) : int(magnitude);
+    return StrToInt(text);
 }
 
 ColorSettings ReadColorSettings() {

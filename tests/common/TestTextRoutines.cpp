@@ -1,4 +1,5 @@
 #include "common/DbDialect.h"
+#include "common/Error.h"
 #include "common/TextRoutines.h"
 
 #include <QtTest>
@@ -35,6 +36,34 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, expected);
         QCOMPARE(IsIntText(text), expected);
+    }
+
+    void intValues_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid32");
+        QTest::addColumn<qint64>("value");
+        QTest::newRow("decimal") << " 120" << true << qint64(120);
+        QTest::newRow("negative hex") << "-$10" << true << qint64(-16);
+        QTest::newRow("0x hex") << "0x7FFFFFFF" << true << qint64(2147483647);
+        QTest::newRow("int32 min") << "-2147483648" << true << qint64(-2147483648LL);
+        QTest::newRow("beyond int32") << "2147483648" << false << qint64(2147483648LL);
+        QTest::newRow("hex wraps in 64 bits") << "$FFFFFFFFFFFFFFFF" << false << qint64(-1);
+    }
+    void intValues() {
+        QFETCH(QString, text);
+        QFETCH(bool, valid32);
+        QFETCH(qint64, value);
+        int64_t parsed = 0;
+        QVERIFY(TextToInt64(text, parsed));
+        QCOMPARE(qint64(parsed), value);
+        if (valid32)
+            QCOMPARE(qint64(StrToInt(text)), value);
+        else
+            QVERIFY_THROWS_EXCEPTION(kestrane::Error, StrToInt(text));
+        int64_t untouched = 7;
+        QVERIFY(!TextToInt64("12 ", untouched));
+        QCOMPARE(untouched, int64_t(7));
+        QVERIFY_THROWS_EXCEPTION(kestrane::Error, StrToInt("abc"));
     }
 
     void padNum_data() {
