@@ -2,6 +2,11 @@
 #include "data/Recordset.h"
 #include "data/RecordsetDataset.h"
 #include "grid/TAdvDBGridEh.h"
+#include "ui/modal/ScriptedModalRunner.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
 
 #include <QHeaderView>
 #include <QtTest>
@@ -197,6 +202,53 @@ private Q_SLOTS:
         none.setRecordset(std::make_shared<Recordset>(receiptFields()));
         empty.setDataSet(&none);
         QCOMPARE(empty.column(0)->Footer.Value, QString("合计:0条"));
+    }
+
+    void filterWithPartNotEqual() {
+        TAdvDBGridEh grid;
+        addColumns(grid);
+        RecordsetDataset ds;
+        ds.setRecordset(receipts());
+        grid.setDataSet(&ds);
+        ui::ScriptedModalRunner runner;
+        ui::ScopedModalRunner scope(runner);
+        // The user adds 部门名称 部分不等于 总店 and confirms.
+        runner.queueDialog([](QDialog& dialog) {
+            auto* field = dialog.findChild<QComboBox*>("cbxField");
+            auto* factor = dialog.findChild<QComboBox*>("cbxFactor");
+            field->setCurrentIndex(field->findText("部门名称"));
+            Q_EMIT field->activated(field->currentIndex());
+            factor->setCurrentIndex(factor->findText("部分不等于"));
+            Q_EMIT factor->activated(factor->currentIndex());
+            dialog.findChild<QLineEdit*>("editValue")->setText("总店");
+            QTest::mouseClick(dialog.findChild<QWidget*>("btnAddLogic"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QWidget*>("btnOK"), Qt::LeftButton);
+        });
+        QVERIFY(grid.FilterDialog("已勾兑验收单明细查询过滤", QString(), false));
+        // The rows matching the pattern are excluded by value, one inequality each.
+        QVERIFY2(ds.filterText().endsWith(" and (f_Bmmc<>'总店一' and f_Bmmc<>'总店二' and "
+                                          "f_Bmmc<>'总店三')"),
+                 qPrintable(ds.filterText()));
+        QVERIFY(ds.isFiltered());
+        QCOMPARE(ds.recordCount(), 1);
+        QCOMPARE(ds.fieldText(u"f_Bmmc"), QString("分店"));
+        QCOMPARE(grid.FilterConditions.size(), 1);
+        QCOMPARE(grid.column(2)->Footer.Value, QString()); // no sum footer was asked for
+
+        // Confirming an emptied list removes the filter.
+        runner.queueDialog([](QDialog& dialog) {
+            QTest::mouseClick(dialog.findChild<QWidget*>("btnClearLogic"), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QWidget*>("btnOK"), Qt::LeftButton);
+        });
+        QVERIFY(grid.FilterDialog("已勾兑验收单明细查询过滤", QString(), false));
+        QCOMPARE(ds.recordCount(), 4);
+
+        // A filter the data cannot take is reported in an error box and answers false.
+        RecordsetDataset none;
+        TAdvDBGridEh unbound;
+        runner.queueDialog([](QDialog& dialog) { dialog.accept(); });
+        QVERIFY(!unbound.FilterDialog("已勾兑验收单明细查询过滤", QString(), false));
+        QCOMPARE(runner.messages().constLast().caption, QString("错误"));
     }
 
     void conditionText_data() {
