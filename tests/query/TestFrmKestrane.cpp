@@ -1,5 +1,6 @@
 // The query screen driven through real events against the substitute host's SQL backend on a
 // small generated demo database.
+#include "common/IniProfile.h"
 #include "data/Recordset.h"
 #include "data/RecordsetDataset.h"
 #include "grid/TAdvDBGridEh.h"
@@ -17,6 +18,7 @@
 #include <QDateEdit>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 using namespace kestrane;
@@ -212,6 +214,38 @@ private Q_SLOTS:
         QVERIFY(form.MemoCondition->isVisibleTo(&form));
         QVERIFY(form.btnCondition->isChecked());
         QVERIFY(form.MemoCondition->toPlainText().contains("勾兑日期:从20050301 到 20050315"));
+        module::ModuleState::instance().clear();
+    }
+
+    void layoutIsKeptPerView() {
+        host::SqlCoorDisp* service = openHost("SQLSERVER");
+        QWidget panel;
+        module::ModuleState::instance().setHost(&panel, service, "0001");
+        service->Release();
+        const QString ini = IniFilePath(kUserIniFile, QString());
+        QFile::remove(ini);
+        auto cleanUp = qScopeGuard([&] { QFile::remove(ini); });
+        TFrmKestrane form(&panel);
+        form.FCB->setCurrentIndex(1);
+        form.FCBChange();
+        m_runner.queueDialog(confirmConditions);
+        form.btnSearchClick();
+        // The user narrows the supplier name column: saved under this view's key.
+        form.dgdView->columnByField("f_Csmc")->setWidth(77);
+        Q_EMIT form.dgdView->ColWidthsChanged();
+        QCOMPARE(ReadIniValue(kUserIniFile, "FrmKestrane1", "f_Csmc", ""), QString("1,77"));
+        QCOMPARE(ReadIniValue(kUserIniFile, "FrmKestrane0", "f_Csmc", "none"), QString("none"));
+
+        // Another view keeps its own layout; coming back restores the narrowed column.
+        form.FCB->setCurrentIndex(2);
+        form.FCBChange();
+        m_runner.queueDialog(confirmConditions);
+        form.btnSearchClick();
+        form.FCB->setCurrentIndex(1);
+        form.FCBChange();
+        m_runner.queueDialog(confirmConditions);
+        form.btnSearchClick();
+        QCOMPARE(form.dgdView->columnByField("f_Csmc")->Width(), 77);
         module::ModuleState::instance().clear();
     }
 
