@@ -8,8 +8,8 @@
 #include "ui/modal/ModalRunner.h"
 
 extern "C" KESTRANE_EXPORT void GetFormOne(uint32_t /*unused*/, QWidget* hostWindow,
-                                           const unsigned char* operatorCode,
-                                           QWidget* hostPanel, kestrane::ICoorDisp* host) {
+                                           const unsigned char* operatorCode, QWidget* hostPanel,
+                                           kestrane::ICoorDisp* host) {
     using namespace kestrane;
     module::EmbedForm(hostWindow, operatorCode, hostPanel, host,
                       [](QWidget* panel) { return new query::TFrmKestrane(panel); });

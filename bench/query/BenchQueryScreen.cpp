@@ -4,8 +4,9 @@
 // SQLite's own execution: building the statement, adapting it, moving the rows into the
 // recordset, the grid and its sums.
 //
-//   cmake -S . -B build-bench -G Ninja -DKESTRANE_BENCH=ON && cmake --build build-bench \
-//       --target bench_query && build-bench/bench/query/bench_query [lines] [database file]
+//   cmake -S . -B build-bench -G Ninja -DKESTRANE_BENCH=ON
+//   cmake --build build-bench --target bench_query
+//   build-bench/bench/query/bench_query [lines] [database file]
 //
 // The database is generated once (default 1 000 000 lines) and kept for later runs.
 #include "data/Dataset.h"
@@ -25,9 +26,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <cstdio>
 #include <sqlite3.h>
 #include <sys/resource.h>
-#include <cstdio>
 
 using namespace kestrane;
 

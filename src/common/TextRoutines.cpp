@@ -54,9 +54,9 @@ bool parseInt64(QStringView s, int64_t& result) {
     if (i >= s.size())
         return false;
     // Accumulate in unsigned arithmetic; hexadecimal may use all 64 bits (two's complement).
-    const uint64_t limit = base == 16 ? std::numeric_limits<uint64_t>::max()
-                                      : uint64_t(std::numeric_limits<int64_t>::max()) +
-                                            (negative ? 1 : 0);
+    const uint64_t limit = base == 16
+                               ? std::numeric_limits<uint64_t>::max()
+                               : uint64_t(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
     uint64_t value = 0;
     for (; i < s.size(); ++i) {
         int d = digitValue(s[i]);
@@ -91,8 +91,7 @@ int32_t StrToInt(const QString& s) {
     int64_t value = 0;
     // A hexadecimal text that only reads as negative by wrapping is too large, not negative.
     if (!TextToInt64(s, value) || (value < 0 && !trimSpaces(s).startsWith(u'-')) ||
-        value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<int32_t>::max())
+        value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
         throw Error(QStringLiteral("'%1' 不是有效的整数值").arg(s));
     return int32_t(value);
 }

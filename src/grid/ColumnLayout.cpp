@@ -4,7 +4,6 @@
 #include "common/TextRoutines.h"
 #include "grid/TAdvDBGridEh.h"
 
-
 namespace kestrane::grid {
 
 namespace {

@@ -46,8 +46,8 @@ private:
 
     QPointer<Dataset> m_dataset;
     std::vector<TColumnEh*> m_columns;
-    std::vector<int> m_fields;    // per column: field index or -1
-    std::vector<bool> m_numeric;  // per column: right-aligned, formatted number
+    std::vector<int> m_fields;   // per column: field index or -1
+    std::vector<bool> m_numeric; // per column: right-aligned, formatted number
     std::vector<QString> m_formats;
     CellParams m_cellParams;
     int m_rows = 0;

@@ -21,9 +21,8 @@ bool TAdvDBGridEh::QueryConditionDialog(QString& condition, const QString& title
                                         const QString& aliasList, const QString& helpText,
                                         const QString& fieldMapText) {
     condition.clear();
-    std::unique_ptr<TFrmQuerySet> dialog =
-        TFrmQuerySet::CreateForQuery(this, title, aliasList, helpText, &QueryConditions,
-                                     fieldMapText);
+    std::unique_ptr<TFrmQuerySet> dialog = TFrmQuerySet::CreateForQuery(
+        this, title, aliasList, helpText, &QueryConditions, fieldMapText);
     dialog->setDataSet(m_dataset);
     if (ui::execDialog(*dialog) != QDialog::Accepted)
         return false;
@@ -55,8 +54,8 @@ QString excludedValues(Dataset& dataset, const QString& notLikeFilter, const QSt
 bool TAdvDBGridEh::FilterDialog(const QString& title, const QString& helpText, bool visibleOnly) {
     std::unique_ptr<TFrmQuerySet> dialog;
     try {
-        dialog = TFrmQuerySet::CreateForFilter(this, title, QString(), helpText,
-                                               &FilterConditions, visibleOnly);
+        dialog = TFrmQuerySet::CreateForFilter(this, title, QString(), helpText, &FilterConditions,
+                                               visibleOnly);
         dialog->setDataSet(m_dataset);
         if (ui::execDialog(*dialog) != QDialog::Accepted)
             return false;

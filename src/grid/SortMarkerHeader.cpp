@@ -62,8 +62,8 @@ void SortMarkerHeader::mousePressEvent(QMouseEvent* e) {
 
 void SortMarkerHeader::mouseReleaseEvent(QMouseEvent* e) {
     const int section = logicalIndexAt(e->position().toPoint());
-    const bool click = e->button() == Qt::LeftButton && section >= 0 &&
-                       section == m_pressedSection && !m_resizing;
+    const bool click =
+        e->button() == Qt::LeftButton && section >= 0 && section == m_pressedSection && !m_resizing;
     QHeaderView::mouseReleaseEvent(e);
     if (click)
         Q_EMIT titleClicked(section, m_pressModifiers | e->modifiers());

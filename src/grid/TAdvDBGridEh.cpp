@@ -222,8 +222,8 @@ void TAdvDBGridEh::updateFrozenView() {
         m_frozenView->verticalHeader()->setDefaultSectionSize(kRowHeight);
         m_frozenView->horizontalHeader()->setFixedHeight(kRowHeight + 2);
         m_frozenView->setStyleSheet(QStringLiteral("QTableView { border: none; }"));
-        connect(verticalScrollBar(), &QScrollBar::valueChanged,
-                m_frozenView->verticalScrollBar(), &QScrollBar::setValue);
+        connect(verticalScrollBar(), &QScrollBar::valueChanged, m_frozenView->verticalScrollBar(),
+                &QScrollBar::setValue);
     }
     int width = 0;
     for (int i = 0; i < m_model->columnCount(); ++i) {
@@ -282,9 +282,8 @@ void TAdvDBGridEh::recalcFooters() {
             c->Footer.Value.clear();
             continue;
         }
-        const QString format = c->DisplayFormat.isEmpty()
-                                   ? m_dataset->fields()[field].displayFormat
-                                   : c->DisplayFormat;
+        const QString format = c->DisplayFormat.isEmpty() ? m_dataset->fields()[field].displayFormat
+                                                          : c->DisplayFormat;
         c->Footer.Value = formatGridNumber(m_dataset->sum(field), format);
     }
     m_footer->update();
@@ -302,12 +301,14 @@ void TAdvDBGridEh::ShowRecordCount() {
         return;
     const int count = m_dataset->recordCount();
     for (const auto& c : m_columns)
-        if (c->Footer.ValueType == fvtStaticText && c->Footer.Value.contains(QStringLiteral("合计")))
+        if (c->Footer.ValueType == fvtStaticText &&
+            c->Footer.Value.contains(QStringLiteral("合计")))
             c->Footer.Value.clear();
     if (TColumnEh* first = firstVisibleColumn()) {
         if (first->Footer.ValueType == fvtStaticText || first->Footer.ValueType == fvtNon) {
             first->Footer.ValueType = fvtStaticText;
-            first->Footer.Value = QStringLiteral("合计:") + QString::number(count) + QStringLiteral("条");
+            first->Footer.Value =
+                QStringLiteral("合计:") + QString::number(count) + QStringLiteral("条");
         }
     }
     m_footer->update();
@@ -405,8 +406,8 @@ void TAdvDBGridEh::ApplySorting() {
         keys += c->FieldName + u';';
         if (c->Title.SortMarker != smUpEh)
             descending += c->FieldName + u';';
-        sortText += c->FieldName +
-                    (c->Title.SortMarker == smUpEh ? QStringLiteral(" ASC,") : QStringLiteral(" DESC,"));
+        sortText += c->FieldName + (c->Title.SortMarker == smUpEh ? QStringLiteral(" ASC,")
+                                                                  : QStringLiteral(" DESC,"));
     }
     keys.chop(1);
     if (!descending.isEmpty())

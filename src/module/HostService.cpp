@@ -45,8 +45,8 @@ bool HostService::callText(int32_t dispId, QString& text, QVariant& errors) {
     return true;
 }
 
-bool HostService::callPacket(int32_t dispId, QVariantList& args, qsizetype byRef,
-                             MemTable& table, QVariant& errors) {
+bool HostService::callPacket(int32_t dispId, QVariantList& args, qsizetype byRef, MemTable& table,
+                             QVariant& errors) {
     QVariant value;
     if (!call(dispId, args, byRef, value)) {
         errors = value;

@@ -19,8 +19,8 @@
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRadioButton>
 #include <QPointer>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QTextEdit>
 #include <QToolBar>

@@ -14,13 +14,18 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("errors");
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("two texts") << QVariant(QVariantList{"A", "B"}) << "" << "A\r\nB";
+        QTest::newRow("two texts") << QVariant(QVariantList{"A", "B"}) << ""
+                                   << "A\r\nB";
         QTest::newRow("with heading") << QVariant(QVariantList{"A", "B"}) << "H"
                                       << "H\r\nA\r\nB";
-        QTest::newRow("string list") << QVariant(QStringList{"表不存在"}) << "" << "表不存在";
-        QTest::newRow("not an array") << QVariant() << "" << "未知错误！";
-        QTest::newRow("text, not an array") << QVariant("oops") << "H" << "H\r\n未知错误！";
-        QTest::newRow("empty array") << QVariant(QVariantList{}) << "" << "";
+        QTest::newRow("string list") << QVariant(QStringList{"表不存在"}) << ""
+                                     << "表不存在";
+        QTest::newRow("not an array") << QVariant() << ""
+                                      << "未知错误！";
+        QTest::newRow("text, not an array") << QVariant("oops") << "H"
+                                            << "H\r\n未知错误！";
+        QTest::newRow("empty array") << QVariant(QVariantList{}) << ""
+                                     << "";
         QTest::newRow("element not text")
             << QVariant(QVariantList{"A", QVariant(QVariantList{1}), "C"}) << ""
             << "A\r\n未知错误！";

@@ -31,8 +31,9 @@ private Q_SLOTS:
 
     void handEditedFileIsReadCaseInsensitively() {
         // Written by hand in an editor: odd spacing, comments, CRLF and LF mixed, GBK text.
-        writeBytes("hand.ini", gbk::encode(u"; settings\r\n[ColorOption]\r\n  FormColor = 12632256 \n"
-                                           u"[网格]\nWidth=80\r\nTitle=\"部门 名称\"\r\n"));
+        writeBytes("hand.ini",
+                   gbk::encode(u"; settings\r\n[ColorOption]\r\n  FormColor = 12632256 \n"
+                               u"[网格]\nWidth=80\r\nTitle=\"部门 名称\"\r\n"));
         QCOMPARE(ReadIniValue("hand.ini", "coloroption", "FORMCOLOR", "", folder()),
                  QString("12632256"));
         QCOMPARE(ReadIniValue("hand.ini", "网格", "width", "", folder()), QString("80"));
@@ -89,7 +90,8 @@ private Q_SLOTS:
     }
 
     void exeFolderIsUsedWithoutFolder() {
-        const QString name = QStringLiteral("test_common_ini_%1.ini").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("test_common_ini_%1.ini").arg(QCoreApplication::applicationPid());
         WriteIniValue(name, "S", "K", "beside", "\\");
         QCOMPARE(ReadIniValue(name, "S", "K", "", ""), QString("beside"));
         QVERIFY(QFile::remove(QCoreApplication::applicationDirPath() + u'/' + name));

@@ -92,16 +92,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("delimiter");
         QTest::addColumn<int>("count");
         QTest::addColumn<QStringList>("fields"); // GetField for n = 1..size
-        QTest::newRow("three") << "a,b,c" << "," << 3 << QStringList{"a", "b", "c", ""};
-        QTest::newRow("no delimiter") << "abc" << "," << 1 << QStringList{"", ""};
-        QTest::newRow("pipe") << "x|y" << "|" << 2 << QStringList{"x", "y", ""};
-        QTest::newRow("single") << "x" << "|" << 1 << QStringList{""};
-        QTest::newRow("empty field") << "a,b,,c" << "," << 4 << QStringList{"a", "b", "", "c"};
-        QTest::newRow("empty text") << "" << "," << 0 << QStringList{"", ""};
-        QTest::newRow("long delimiter") << "a,,b" << ",," << 1 << QStringList{"", ""};
-        QTest::newRow("trailing delimiter") << "a," << "," << 2 << QStringList{"a", ""};
-        QTest::newRow("chinese") << "部门编码|f_Bmbm" << "|" << 2
-                                 << QStringList{"部门编码", "f_Bmbm", ""};
+        QTest::newRow("three") << "a,b,c"
+                               << "," << 3 << QStringList{"a", "b", "c", ""};
+        QTest::newRow("no delimiter") << "abc"
+                                      << "," << 1 << QStringList{"", ""};
+        QTest::newRow("pipe") << "x|y"
+                              << "|" << 2 << QStringList{"x", "y", ""};
+        QTest::newRow("single") << "x"
+                                << "|" << 1 << QStringList{""};
+        QTest::newRow("empty field") << "a,b,,c"
+                                     << "," << 4 << QStringList{"a", "b", "", "c"};
+        QTest::newRow("empty text") << ""
+                                    << "," << 0 << QStringList{"", ""};
+        QTest::newRow("long delimiter") << "a,,b"
+                                        << ",," << 1 << QStringList{"", ""};
+        QTest::newRow("trailing delimiter") << "a,"
+                                            << "," << 2 << QStringList{"a", ""};
+        QTest::newRow("chinese") << "部门编码|f_Bmbm"
+                                 << "|" << 2 << QStringList{"部门编码", "f_Bmbm", ""};
     }
     void fields() {
         QFETCH(QString, text);
@@ -118,12 +126,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("pieces");
         QTest::addColumn<bool>("noneEmpty");
-        QTest::newRow("empty") << ";" << "" << QStringList{""} << false;
-        QTest::newRow("trailing") << ";" << "a;" << QStringList{"a", ""} << false;
-        QTest::newRow("trimmed") << ";" << " a ; b;c " << QStringList{"a", "b", "c"} << true;
-        QTest::newRow("multi-char separator") << "||" << "x||y" << QStringList{"x", "y"} << true;
-        QTest::newRow("no separator") << ";" << "abc" << QStringList{"abc"} << true;
-        QTest::newRow("blank piece") << ";" << "a;  ;b" << QStringList{"a", "", "b"} << false;
+        QTest::newRow("empty") << ";"
+                               << "" << QStringList{""} << false;
+        QTest::newRow("trailing") << ";"
+                                  << "a;" << QStringList{"a", ""} << false;
+        QTest::newRow("trimmed") << ";"
+                                 << " a ; b;c " << QStringList{"a", "b", "c"} << true;
+        QTest::newRow("multi-char separator") << "||"
+                                              << "x||y" << QStringList{"x", "y"} << true;
+        QTest::newRow("no separator") << ";"
+                                      << "abc" << QStringList{"abc"} << true;
+        QTest::newRow("blank piece") << ";"
+                                     << "a;  ;b" << QStringList{"a", "", "b"} << false;
     }
     void splitText() {
         QFETCH(QString, separator);
@@ -156,8 +170,8 @@ private Q_SLOTS:
         QVERIFY(kwAtomicBegin.isEmpty() && kwThen.isEmpty() && kwSemicolon.isEmpty() &&
                 kwEndIf.isEmpty() && kwAtomicEnd.isEmpty());
         SetDbDialect(2);
-        for (const QString* kw : {&kwAtomicBegin, &kwThen, &kwSemicolon, &kwEndIf, &kwAtomicEnd,
-                                  &kwBegin, &kwEnd})
+        for (const QString* kw :
+             {&kwAtomicBegin, &kwThen, &kwSemicolon, &kwEndIf, &kwAtomicEnd, &kwBegin, &kwEnd})
             QVERIFY(kw->isEmpty());
     }
 };

@@ -2,10 +2,10 @@
 #include "common/IniProfile.h"
 #include "grid/TAdvDBGridEh.h"
 #include "grid/TFrmChooseDBFields.h"
-#include "ui/widgets/TFlatButton.h"
-#include "ui/widgets/TShape.h"
 #include "ui/modal/MessageBox.h"
 #include "ui/modal/ScriptedModalRunner.h"
+#include "ui/widgets/TFlatButton.h"
+#include "ui/widgets/TShape.h"
 
 #include <QListWidget>
 #include <QScopeGuard>
@@ -92,7 +92,8 @@ private Q_SLOTS:
     }
 
     void emptyDirectoryMeansBesideTheExecutable() {
-        const QString name = QStringLiteral("test_grid_%1.ini").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("test_grid_%1.ini").arg(QCoreApplication::applicationPid());
         TAdvDBGridEh grid;
         addColumns(grid);
         grid.SaveColumnLayout(name, "S", "");
@@ -114,7 +115,7 @@ private Q_SLOTS:
             QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnno"), Qt::LeftButton);
             list->item(0)->setCheckState(Qt::Checked);
             QTest::mouseClick(dialog.findChild<QAbstractButton*>("btnok"), Qt::LeftButton);
-            QVERIFY(dialog.isVisible()); // one column is not more than one frozen column
+            QVERIFY(dialog.isVisible());           // one column is not more than one frozen column
             QTest::keyClick(list, Qt::Key_Escape); // Escape inside the list does not close
             QVERIFY(dialog.isVisible());
             list->item(1)->setCheckState(Qt::Unchecked);
@@ -157,8 +158,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("line");
         QTest::newRow("defaults") << "" << 15528176 << 12349763;
         QTest::newRow("user colours") << "backcolor=255\r\nlinecolor=65280\r\n" << 255 << 65280;
-        QTest::newRow("style 0 keeps the design")
-            << "colorstyle=0\r\nbackcolor=255\r\n" << int(ui::kDesignYellow) << int(ui::clGreen);
+        QTest::newRow("style 0 keeps the design") << "colorstyle=0\r\nbackcolor=255\r\n"
+                                                  << int(ui::kDesignYellow) << int(ui::clGreen);
     }
     void chooserColours() {
         QFETCH(QString, ini);

@@ -256,19 +256,19 @@ private Q_SLOTS:
         QTest::addColumn<QList<ConditionRow>>("filter");
         QTest::addColumn<QString>("extra");
         QTest::addColumn<QString>("expected");
-        const QList<ConditionRow> twoRows{ConditionRow::condition("部门编码", "等于", "0101"),
-                                          ConditionRow::logic("并且"),
-                                          ConditionRow::condition("供应商名称", "部分等于", "食品")};
+        const QList<ConditionRow> twoRows{
+            ConditionRow::condition("部门编码", "等于", "0101"), ConditionRow::logic("并且"),
+            ConditionRow::condition("供应商名称", "部分等于", "食品")};
         QTest::newRow("query rows") << twoRows << QList<ConditionRow>{} << ""
                                     << "查询条件:\r\n    部门编码:等于0101并且\r\n"
                                        "    供应商名称:部分等于食品\r\n";
-        QTest::newRow("nothing") << QList<ConditionRow>{} << QList<ConditionRow>{} << "" << "";
+        QTest::newRow("nothing") << QList<ConditionRow>{} << QList<ConditionRow>{} << ""
+                                 << "";
         QTest::newRow("extra only") << QList<ConditionRow>{} << QList<ConditionRow>{} << "X"
                                     << "查询条件:\r\n    X\r\n";
         QTest::newRow("extra and filter")
             << QList<ConditionRow>{ConditionRow::condition("部门编码", "等于", "01")}
-            << QList<ConditionRow>{ConditionRow::condition("部门名称", "部分不等于", "总店")}
-            << "X"
+            << QList<ConditionRow>{ConditionRow::condition("部门名称", "部分不等于", "总店")} << "X"
             << "查询条件:\r\n    X并且\r\n    部门编码:等于01\r\n过滤条件:\r\n"
                "    部门名称:部分不等于总店";
     }

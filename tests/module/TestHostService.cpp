@@ -136,9 +136,8 @@ private Q_SLOTS:
 
     void databaseTypeIsTheResultItself() {
         ScriptedHost host;
-        host.on(DispGetDatabaseType, [](QVariantList& args) {
-            return args.isEmpty() ? QVariant("DB2") : QVariant();
-        });
+        host.on(DispGetDatabaseType,
+                [](QVariantList& args) { return args.isEmpty() ? QVariant("DB2") : QVariant(); });
         QCOMPARE(HostService(&host).GetDatabaseType(), QString("DB2"));
     }
 };

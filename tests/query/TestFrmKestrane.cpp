@@ -14,11 +14,11 @@
 #include "ui/modal/ScriptedModalRunner.h"
 
 #include <QComboBox>
-#include <QDialog>
 #include <QDateEdit>
+#include <QDialog>
+#include <QScopeGuard>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QScopeGuard>
 #include <QtTest>
 
 using namespace kestrane;
@@ -76,8 +76,7 @@ private Q_SLOTS:
         module::ModuleState::instance().setHost(&panel, service, "0001");
         service->Release();
         TFrmKestrane form(&panel);
-        QVERIFY2(m_runner.messages().isEmpty(),
-                 qPrintable(m_runner.messages().value(0).text));
+        QVERIFY2(m_runner.messages().isEmpty(), qPrintable(m_runner.messages().value(0).text));
         QCOMPARE(form.FDTPStart->date(), QDate(2005, 3, 1));
         QCOMPARE(form.FDTPEnd->date(), kToday);
         QCOMPARE(form.values().printDate, QString("20050315"));
@@ -95,12 +94,12 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("start");
         QTest::addColumn<QDate>("end");
         QTest::addColumn<QString>("message");
-        QTest::newRow("before the system start") << QDate(2002, 1, 1) << QDate(2005, 3, 1)
-                                                 << "开始日期不应小于系统启用日期";
-        QTest::newRow("after today") << QDate(2005, 3, 1) << QDate(2005, 3, 16)
-                                     << "结束日期不应大于系统当前日期";
-        QTest::newRow("start after end") << QDate(2005, 3, 10) << QDate(2005, 3, 9)
-                                         << "开始日期不应大于结束日期";
+        QTest::newRow("before the system start")
+            << QDate(2002, 1, 1) << QDate(2005, 3, 1) << "开始日期不应小于系统启用日期";
+        QTest::newRow("after today")
+            << QDate(2005, 3, 1) << QDate(2005, 3, 16) << "结束日期不应大于系统当前日期";
+        QTest::newRow("start after end")
+            << QDate(2005, 3, 10) << QDate(2005, 3, 9) << "开始日期不应大于结束日期";
     }
     void dateChecks() {
         QFETCH(QDate, start);

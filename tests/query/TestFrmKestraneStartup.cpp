@@ -27,7 +27,16 @@ QByteArray packet(const QStringList& names, const QList<QVariantList>& rows) {
     return encodePacket(table);
 }
 
-enum Failure { None, ParamLoad, OperatorLookup, PrintDate, ServerDate, NoQyny, SysParamsAtEnd, Templates };
+enum Failure {
+    None,
+    ParamLoad,
+    OperatorLookup,
+    PrintDate,
+    ServerDate,
+    NoQyny,
+    SysParamsAtEnd,
+    Templates
+};
 
 // A host that answers every start-up call, except the one `failure` names.
 void script(ScriptedHost& host, Failure failure) {
@@ -86,25 +95,35 @@ class TestFrmKestraneStartup : public QObject {
 private Q_SLOTS:
     void failures_data() {
         QTest::addColumn<Failure>("failure");
-        QTest::addColumn<QString>("message");   // the one error box, empty for none
-        QTest::addColumn<bool>("datesSet");     // the pickers took the server's month
+        QTest::addColumn<QString>("message"); // the one error box, empty for none
+        QTest::addColumn<bool>("datesSet");   // the pickers took the server's month
         QTest::addColumn<QString>("operatorName");
         QTest::addColumn<QString>("startYearMonth");
         QTest::addColumn<QString>("printDate");
         QTest::addColumn<int>("templates");
-        QTest::newRow("all well") << None << "" << true << "张三" << "200401" << "20050315" << 2;
+        QTest::newRow("all well") << None << "" << true << "张三"
+                                  << "200401"
+                                  << "20050315" << 2;
         QTest::newRow("parameter load") << ParamLoad << "取得当前年月时出错！" << false << ""
-                                        << "" << "" << 0;
+                                        << ""
+                                        << "" << 0;
         QTest::newRow("operator lookup") << OperatorLookup << "操作员表不可用" << true << ""
-                                         << "200401" << "20050315" << 2;
-        QTest::newRow("print date") << PrintDate << "" << true << "张三" << "200401" << "" << 2;
+                                         << "200401"
+                                         << "20050315" << 2;
+        QTest::newRow("print date") << PrintDate << "" << true << "张三"
+                                    << "200401"
+                                    << "" << 2;
         QTest::newRow("server date") << ServerDate << "取系统当前日期时出错!" << false << "张三"
-                                     << "" << "20050315" << 2;
-        QTest::newRow("no qyny") << NoQyny << "取系统启用日期时出错!" << true << "张三" << ""
+                                     << ""
+                                     << "20050315" << 2;
+        QTest::newRow("no qyny") << NoQyny << "取系统启用日期时出错!" << true << "张三"
+                                 << ""
                                  << "20050315" << 2;
-        QTest::newRow("parameters at the end") << SysParamsAtEnd << "" << true << "张三" << ""
+        QTest::newRow("parameters at the end") << SysParamsAtEnd << "" << true << "张三"
+                                               << ""
                                                << "20050315" << 2;
-        QTest::newRow("templates") << Templates << "" << true << "张三" << "200401"
+        QTest::newRow("templates") << Templates << "" << true << "张三"
+                                   << "200401"
                                    << "20050315" << 0;
     }
     void failures() {

@@ -54,7 +54,9 @@ void printTable(QTextStream& out, QTableView& grid, int rows) {
     for (qsizetype r = 0; r < cells.size(); ++r) {
         QStringList padded;
         for (qsizetype i = 0; i < cells[r].size(); ++i) {
-            const bool right = r > 0 && (model->index(0, columns[i]).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+            const bool right =
+                r > 0 &&
+                (model->index(0, columns[i]).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
             padded << pad(cells[r][i], widths[i], right);
         }
         out << padded.join(QStringLiteral("  ")).trimmed() << "\n";
@@ -67,8 +69,8 @@ void printFooters(QTextStream& out, QTableView& grid, const QStringList& footers
     QAbstractItemModel* model = grid.model();
     for (int c = 0; c < footers.size() && c < model->columnCount(); ++c)
         if (!footers[c].isEmpty())
-            out << "  " << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()
-                << ": " << footers[c] << "\n";
+            out << "  " << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() << ": "
+                << footers[c] << "\n";
 }
 
 } // namespace
@@ -103,7 +105,8 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         batch::FormDriver driver(
-            QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("DllKestrane.so")), err);
+            QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("DllKestrane.so")),
+            err);
         if (!driver.start(service, options.host.operatorCode)) {
             status = 1;
         } else {
@@ -123,7 +126,8 @@ int main(int argc, char** argv) {
                 printTable(out, *grid, options.rows);
             }
             if (!options.screenshot.isEmpty() && !driver.screenshot(options.screenshot)) {
-                err << "kestrane: the picture could not be written to " << options.screenshot << "\n";
+                err << "kestrane: the picture could not be written to " << options.screenshot
+                    << "\n";
                 status = status ? status : 1;
             }
         }

@@ -20,7 +20,8 @@ bool parseCondition(const QString& text, ConditionInput& row) {
         return false;
     row.label = parts.takeFirst().trimmed();
     row.op = parts.takeFirst().trimmed();
-    if (parts.size() > 1 && (parts.last() == QStringLiteral("并且") || parts.last() == QStringLiteral("或者")))
+    if (parts.size() > 1 &&
+        (parts.last() == QStringLiteral("并且") || parts.last() == QStringLiteral("或者")))
         row.relation = parts.takeLast();
     row.value = parts.join(u',');
     return !row.label.isEmpty() && !row.op.isEmpty();
@@ -36,21 +37,40 @@ bool BatchOptions::parse(const QStringList& arguments, BatchOptions& options, QS
         "optionally filters, and prints the row count, the footer sums and the first rows.\n"
         "Exits with status 2 and the message text when the screen showed an error."));
     parser.addHelpOption();
-    const QCommandLineOption view({"v", "view"}, "View: 单据汇总, 厂商汇总, 部门汇总, 商品汇总, 提交单汇总 or 明细 (default 明细).", "name");
-    const QCommandLineOption from("from", "Start date YYYYMMDD (default: first of the month).", "date");
+    const QCommandLineOption view(
+        {"v", "view"},
+        "View: 单据汇总, 厂商汇总, 部门汇总, 商品汇总, 提交单汇总 or 明细 (default 明细).", "name");
+    const QCommandLineOption from("from", "Start date YYYYMMDD (default: first of the month).",
+                                  "date");
     const QCommandLineOption to("to", "End date YYYYMMDD (default: today).", "date");
-    const QCommandLineOption condition({"c", "condition"}, "A condition row \"label,operator,value[,relation]\", e.g. \"供应商名称,部分等于,食品,并且\"; repeat for more rows.", "row");
-    const QCommandLineOption filter({"f", "filter"}, "A filter row in the same form, applied to the result on the client side.", "row");
+    const QCommandLineOption condition({"c", "condition"},
+                                       "A condition row \"label,operator,value[,relation]\", e.g. "
+                                       "\"供应商名称,部分等于,食品,并且\"; repeat for more rows.",
+                                       "row");
+    const QCommandLineOption filter(
+        {"f", "filter"}, "A filter row in the same form, applied to the result on the client side.",
+        "row");
     const QCommandLineOption rows("rows", "Number of result rows to print (default 10).", "n");
-    const QCommandLineOption db("db", "SQLite database file (default: the per-user demo database).", "file");
-    const QCommandLineOption pg("pg", "Run on PostgreSQL with this libpq connection string.", "conninfo");
-    const QCommandLineOption kind("kind", "Database kind reported to the module: SQLSERVER or DB2 (default SQLSERVER).", "kind");
+    const QCommandLineOption db("db", "SQLite database file (default: the per-user demo database).",
+                                "file");
+    const QCommandLineOption pg("pg", "Run on PostgreSQL with this libpq connection string.",
+                                "conninfo");
+    const QCommandLineOption kind(
+        "kind", "Database kind reported to the module: SQLSERVER or DB2 (default SQLSERVER).",
+        "kind");
     const QCommandLineOption op("operator", "Operator code (default 0001).", "code");
-    const QCommandLineOption today("today", "Fixed server date YYYYMMDD (default: the system clock).", "date");
-    const QCommandLineOption lines("lines", "Receipt lines of a newly generated demo database (default 30000).", "n");
-    const QCommandLineOption trace("trace-sql", "Append every statement the host receives, and its adapted form, to FILE.", "file");
-    const QCommandLineOption screenshot("screenshot", "Save a picture of the screen after the query (and filter) as a PNG file.", "file");
-    parser.addOptions({view, from, to, condition, filter, rows, db, pg, kind, op, today, lines, trace, screenshot});
+    const QCommandLineOption today(
+        "today", "Fixed server date YYYYMMDD (default: the system clock).", "date");
+    const QCommandLineOption lines(
+        "lines", "Receipt lines of a newly generated demo database (default 30000).", "n");
+    const QCommandLineOption trace(
+        "trace-sql", "Append every statement the host receives, and its adapted form, to FILE.",
+        "file");
+    const QCommandLineOption screenshot(
+        "screenshot", "Save a picture of the screen after the query (and filter) as a PNG file.",
+        "file");
+    parser.addOptions({view, from, to, condition, filter, rows, db, pg, kind, op, today, lines,
+                       trace, screenshot});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return false;
@@ -69,11 +89,13 @@ bool BatchOptions::parse(const QStringList& arguments, BatchOptions& options, QS
         error = QStringLiteral("--to wants a date YYYYMMDD");
         return false;
     }
-    for (const auto& [option, list] : {std::pair{&condition, &options.conditions}, std::pair{&filter, &options.filter}}) {
+    for (const auto& [option, list] :
+         {std::pair{&condition, &options.conditions}, std::pair{&filter, &options.filter}}) {
         for (const QString& text : parser.values(*option)) {
             ConditionInput row;
             if (!parseCondition(text, row)) {
-                error = QStringLiteral("a condition row is \"label,operator,value[,relation]\": ") + text;
+                error = QStringLiteral("a condition row is \"label,operator,value[,relation]\": ") +
+                        text;
                 return false;
             }
             list->append(row);
