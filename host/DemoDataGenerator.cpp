@@ -1,6 +1,7 @@
 #include "host/DemoDataGenerator.h"
 
 #include "common/Error.h"
+#include "report/TRMQueryTemplates.h"
 
 #include <map>
 #include <random>
@@ -429,12 +430,16 @@ void DemoDataGenerator::generate(SqlBackend& db) {
         db.insertRows(u"tbzyda"_qs, operatorCols, rows);
         db.insertRows(u"tbzyfghsdw"_qs, permissionCols, permissions);
 
-        // Print templates are made with the report designer; the demo carries the table and
-        // templates of another report only.
+        // Print templates: the stock template of each query view under the inquiry's sort
+        // name, and a row of another report that the screen must not list.
         const QList<SqlColumn> reportCols = {text("f_sortname", 40), text("f_Reportname", 40),
                                              memo("f_reportinfo")};
         db.createTable(u"tbReport"_qs, reportCols, {});
-        db.insertRows(u"tbReport"_qs, reportCols, {{u"验收单"_qs, u"验收单"_qs, QString()}});
+        std::vector<QVariantList> templates{{u"验收单"_qs, u"验收单"_qs, QString()}};
+        for (const QString& view : report::TRMQueryTemplates::viewNames())
+            templates.push_back({report::TRMQueryTemplates::sortName(), view,
+                                 report::TRMQueryTemplates::templateText(view)});
+        db.insertRows(u"tbReport"_qs, reportCols, templates);
 
         const QList<SqlColumn> paramCols = {text("f_Csmc", 40), text("f_Csz", 100),
                                             text("f_Csms", 60)};

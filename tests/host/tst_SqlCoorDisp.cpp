@@ -171,9 +171,14 @@ void tst_SqlCoorDisp::openQueryAndStartupStatements() {
     args = {QueryStatementBuilder::templateListStatement(), QVariant()};
     QCOMPARE(call(DispOpenQuery, args), QVariant(true));
     t = decodePacket(args[1]);
-    QCOMPARE(t.rowCount(), 0);
-    QVERIFY(t.columnIndex(u"f_Reportname"_qs) >= 0);
-    QVERIFY(t.columnIndex(u"f_reportinfo"_qs) >= 0);
+    // The demo carries the stock template of each view, in the order of the view list.
+    QCOMPARE(t.rowCount(), 6);
+    const int name = t.columnIndex(u"f_Reportname"_qs);
+    const int info = t.columnIndex(u"f_reportinfo"_qs);
+    QVERIFY(name >= 0 && info >= 0);
+    QCOMPARE(t.text(0, name).toString(), u"单据汇总"_qs);
+    QCOMPARE(t.text(5, name).toString(), u"明细"_qs);
+    QVERIFY(t.text(5, info).endsWith(u'#'));
 }
 
 void tst_SqlCoorDisp::sysParamsCarryEveryKey() {
