@@ -208,28 +208,9 @@ bool PostgresBackend::tableExists(const QString& name) {
 
 void PostgresBackend::createTable(const QString& name, const QList<SqlColumn>& columns,
                                   const QStringList& primaryKey) {
-    QStringList defs;
-    for (const SqlColumn& c : columns) {
-        switch (c.type) {
-        case SqlColumn::Text:
-            defs << u"%1 varchar(%2)"_qs.arg(c.name).arg(c.size);
-            break;
-        case SqlColumn::Integer:
-            defs << c.name + u" integer"_qs;
-            break;
-        case SqlColumn::Amount:
-            // numeric, as on the host's servers: round(x, 2) is defined for it, and sums of
-            // amounts stay exact.
-            defs << c.name + u" numeric(16,4)"_qs;
-            break;
-        case SqlColumn::Memo:
-            defs << c.name + u" text"_qs;
-            break;
-        }
-    }
-    if (!primaryKey.isEmpty())
-        defs << u"primary key ("_qs + primaryKey.join(u',') + u')';
-    execute(u"create table %1 (%2)"_qs.arg(name, defs.join(u", "_qs)));
+    // numeric, as on the host's servers: round(x, 2) is defined for it, and sums of amounts
+    // stay exact.
+    execute(createTableStatement(name, columns, primaryKey, u"numeric(16,4)"_qs));
 }
 
 void PostgresBackend::insertRows(const QString& table, const QList<SqlColumn>& columns,

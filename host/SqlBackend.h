@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct SqlColumn {
     Type type = Text;
     int size = 20; // declared length of Text columns
 };
+
+// The CREATE TABLE text for `columns`; the backends differ only in the type they give
+// amounts (`amountType`).
+QString createTableStatement(const QString& name, const QList<SqlColumn>& columns,
+                             const QStringList& primaryKey, const QString& amountType);
 
 class SqlBackend {
 public:

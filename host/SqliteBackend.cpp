@@ -211,27 +211,8 @@ bool SqliteBackend::tableExists(const QString& name) {
 
 void SqliteBackend::createTable(const QString& name, const QList<SqlColumn>& columns,
                                 const QStringList& primaryKey) {
-    QStringList defs;
-    for (const SqlColumn& c : columns) {
-        switch (c.type) {
-        case SqlColumn::Text:
-            defs << u"%1 varchar(%2)"_qs.arg(c.name).arg(c.size);
-            break;
-        case SqlColumn::Integer:
-            defs << c.name + u" integer"_qs;
-            break;
-        case SqlColumn::Amount:
-            // REAL keeps every amount a float; NUMERIC would store 12.00 as the integer 12.
-            defs << c.name + u" real"_qs;
-            break;
-        case SqlColumn::Memo:
-            defs << c.name + u" text"_qs;
-            break;
-        }
-    }
-    if (!primaryKey.isEmpty())
-        defs << u"primary key ("_qs + primaryKey.join(u',') + u')';
-    execute(u"create table %1 (%2)"_qs.arg(name, defs.join(u", "_qs)));
+    // REAL keeps every amount a float; NUMERIC would store 12.00 as the integer 12.
+    execute(createTableStatement(name, columns, primaryKey, u"real"_qs));
 }
 
 void SqliteBackend::insertRows(const QString& table, const QList<SqlColumn>& columns,

@@ -4,7 +4,11 @@
 
 namespace kestrane::report {
 
-qsizetype ExpressionText::findBracketEnd(const QString& text, qsizetype start) {
+namespace {
+
+// Position of the `close` that matches the `open` at or after `start`, skipping quoted text;
+// -1 when there is none.
+qsizetype findMatching(const QString& text, qsizetype start, QChar open, QChar close) {
     int depth = 0;
     bool inSingle = false;
     bool inDouble = false;
@@ -15,9 +19,9 @@ qsizetype ExpressionText::findBracketEnd(const QString& text, qsizetype start) {
         } else if (c == u'"' && !inSingle) {
             inDouble = !inDouble;
         } else if (!inSingle && !inDouble) {
-            if (c == u'[') {
+            if (c == open) {
                 ++depth;
-            } else if (c == u']') {
+            } else if (c == close) {
                 --depth;
                 if (depth == 0)
                     return i;
@@ -25,6 +29,12 @@ qsizetype ExpressionText::findBracketEnd(const QString& text, qsizetype start) {
         }
     }
     return -1;
+}
+
+} // namespace
+
+qsizetype ExpressionText::findBracketEnd(const QString& text, qsizetype start) {
+    return findMatching(text, start, u'[', u']');
 }
 
 QString ExpressionText::splitFormatSuffix(const QString& text, uint32_t& word,
@@ -91,26 +101,7 @@ QStringList ExpressionText::splitArguments(const QString& text) {
 }
 
 qsizetype ExpressionText::findParenEnd(const QString& text, qsizetype open) {
-    int depth = 0;
-    bool inSingle = false;
-    bool inDouble = false;
-    for (qsizetype i = open; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\'' && !inDouble) {
-            inSingle = !inSingle;
-        } else if (c == u'"' && !inSingle) {
-            inDouble = !inDouble;
-        } else if (!inSingle && !inDouble) {
-            if (c == u'(') {
-                ++depth;
-            } else if (c == u')') {
-                --depth;
-                if (depth == 0)
-                    return i;
-            }
-        }
-    }
-    return -1;
+    return findMatching(text, open, u'(', u')');
 }
 
 } // namespace kestrane::report
