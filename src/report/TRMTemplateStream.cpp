@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 #include "report/TRMBandView.h"
+#include "report/TRMDataBinding.h"
 #include "report/TRMPage.h"
 #include "report/TRMReport.h"
 #include "report/TRMStreamReader.h"
@@ -214,9 +215,7 @@ void TRMTemplateStream::readPage(TRMStreamReader& r, TRMPage& page, const Header
         page.AutoHCenter = r.u8("auto centre flag") != 0;
 }
 
-void TRMTemplateStream::readDictionary(TRMStreamReader& r, TRMReport& report, const Header& h) {
-    if (h.v > 30)
-        r.u16("dictionary version");
+void TRMTemplateStream::readDictionaryLists(TRMStreamReader& r, TRMDataDictionary& dictionary) {
     auto readList = [&r](TRMDataDictionary::NameValues& list) {
         const qsizetype at = r.pos();
         const int32_t count = r.i32("dictionary count");
@@ -232,17 +231,38 @@ void TRMTemplateStream::readDictionary(TRMStreamReader& r, TRMReport& report, co
             list.append({name, value});
         }
     };
-    readList(report.Dictionary.Variables);
-    readList(report.Dictionary.DatasetAliases);
-    readList(report.Dictionary.FieldAliases);
-    if (h.v < 30) {
-        // Old dictionaries kept empty aliases; without a value they name nothing.
-        auto dropEmpty = [](TRMDataDictionary::NameValues& list) {
-            list.removeIf([](const auto& nv) { return nv.second.isEmpty(); });
-        };
-        dropEmpty(report.Dictionary.DatasetAliases);
-        dropEmpty(report.Dictionary.FieldAliases);
-    }
+    readList(dictionary.Variables);
+    readList(dictionary.DatasetAliases);
+    readList(dictionary.FieldAliases);
+}
+
+// Old dictionaries kept aliases without a value; such an alias names nothing unless its name
+// is itself a field reference, and a field alias without a value never does.
+void TRMTemplateStream::dropEmptyAliases(TRMReport& report) {
+    auto resolves = [&report](const QString& name) {
+        TRMDataDictionary::FieldRef ref;
+        try {
+            return TRMDataBinding::resolveField(report, name, nullptr, ref);
+        } catch (const Error&) {
+            return false;
+        }
+    };
+    report.Dictionary.DatasetAliases.removeIf(
+        [&](const auto& nv) { return nv.second.isEmpty() && !resolves(nv.first); });
+    report.Dictionary.FieldAliases.removeIf([](const auto& nv) { return nv.second.isEmpty(); });
+}
+
+void TRMTemplateStream::readDictionary(TRMStreamReader& r, TRMReport& report, const Header& h) {
+    if (h.v > 30)
+        r.u16("dictionary version");
+    readDictionaryLists(r, report.Dictionary);
+    if (h.v < 30)
+        dropEmptyAliases(report);
+}
+
+void TRMTemplateStream::readOldDictionary(TRMStreamReader& r, TRMReport& report) {
+    readDictionaryLists(r, report.Dictionary);
+    dropEmptyAliases(report);
 }
 
 // Reads one view record. Returns false when loading must stop (an unknown class in a stream
@@ -397,8 +417,9 @@ TRMTemplateStream::Result TRMTemplateStream::read(TRMReport& report, const QByte
                 readPage(r, *report.addPage(), h);
             } else if (marker == kMarkerDictionary) {
                 readDictionary(r, report, h);
-            } else if (marker == kMarkerOldDictionary || marker == kMarkerEnd) {
-                // The old dictionary layout is not read; it is the last record when present.
+            } else if (marker == kMarkerOldDictionary) {
+                readOldDictionary(r, report);
+            } else if (marker == kMarkerEnd) {
                 break;
             } else if (marker <= gtAddIn) {
                 if (!readViewRecord(r, report, marker, h, result))

@@ -3,6 +3,7 @@
 // the template text decoder, and damaged input.
 #include "common/Error.h"
 #include "common/Gbk.h"
+#include "data/MemTable.h"
 #include "report/TRMBandView.h"
 #include "report/TRMCalcMemoView.h"
 #include "report/TRMEMFPages.h"
@@ -157,6 +158,10 @@ private Q_SLOTS:
     void templateText();
     void version20WithoutHeader();
     void version30Layout();
+    void oldDictionaryRecord_data();
+    void oldDictionaryRecord();
+    void damagedOldDictionaryRecord_data();
+    void damagedOldDictionaryRecord();
     void refusals_data();
     void refusals();
     void unregisteredAddInSkipped();
@@ -360,6 +365,82 @@ void tst_Streams::version30Layout() {
     QCOMPARE(band->Top, 94);
     QCOMPARE(report.Dictionary.Variables.size(), 1);
     QCOMPARE(report.Dictionary.DatasetAliases.size(), 1);
+}
+
+// Header bytes of an empty design: a hand-made one of version 28 and the current writer's.
+void addHeaderRows() {
+    QTest::addColumn<QByteArray>("header");
+    Bytes v28;
+    v28.u8(28).u16(0).u16(0).str(QStringLiteral("Default Printer"));
+    QTest::newRow("version 28") << v28.b;
+    QByteArray v43 = TRMReport().WriteTemplate();
+    v43.chop(1 + 2 + 3 * 4); // the empty dictionary record: marker, version word, three counts
+    QTest::newRow("version 43") << v43;
+}
+
+void tst_Streams::oldDictionaryRecord_data() {
+    addHeaderRows();
+}
+
+void tst_Streams::oldDictionaryRecord() {
+    QFETCH(QByteArray, header);
+    Bytes f;
+    f.b = header;
+    f.u8(254).i32(1).str(QStringLiteral("合计")).str(QStringLiteral("[cdsPrint.\"f_Gjje\"]"));
+    f.i32(3);
+    f.str(QStringLiteral("单据")).str(QStringLiteral("RMDBDataSet1"));
+    f.str(QStringLiteral("旧别名")).str(QString());          // names nothing: dropped
+    f.str(QStringLiteral("cdsPrint.f_Gjje")).str(QString()); // a field reference: kept
+    f.i32(2);
+    f.str(QStringLiteral("单据.金额")).str(QStringLiteral("f_Gjje"));
+    f.str(QStringLiteral("单据.备注")).str(QString()); // dropped
+    f.u8(253).u8(200);                                 // the end; the byte after it is not read
+    QObject form;
+    auto* cdsPrint = new MemTable(&form);
+    cdsPrint->setObjectName(QStringLiteral("cdsPrint"));
+    cdsPrint->setFieldDefs({FieldDef{QStringLiteral("f_Gjje"), QString(), FieldType::Float}});
+    auto* report = new TRMReport(&form);
+    QVERIFY2(report->ReadTemplate(f.b), qPrintable(report->lastLoadError()));
+    const TRMDataDictionary::NameValues variables{{"合计", "[cdsPrint.\"f_Gjje\"]"}};
+    const TRMDataDictionary::NameValues datasetAliases{{"单据", "RMDBDataSet1"},
+                                                       {"cdsPrint.f_Gjje", ""}};
+    const TRMDataDictionary::NameValues fieldAliases{{"单据.金额", "f_Gjje"}};
+    QCOMPARE(report->Dictionary.Variables, variables);
+    QCOMPARE(report->Dictionary.DatasetAliases, datasetAliases);
+    QCOMPARE(report->Dictionary.FieldAliases, fieldAliases);
+    QVERIFY(m_runner.messages().isEmpty());
+}
+
+void tst_Streams::damagedOldDictionaryRecord_data() {
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("offset"); // of the damage, from the marker on
+    Bytes bigCount;
+    bigCount.u8(254).i32(0).i32(1000).str(QStringLiteral("a")).str(QStringLiteral("b"));
+    QTest::newRow("count beyond the bytes") << bigCount.b << "dictionary list of 1000 entries" << 5;
+    Bytes longName;
+    longName.u8(254).i32(1).u16(500).b.append("name", 4);
+    QTest::newRow("name beyond the bytes") << longName.b << "dictionary name of 500 bytes" << 5;
+    Bytes listsMissing;
+    listsMissing.u8(254).i32(0).i32(0);
+    QTest::newRow("third list missing") << listsMissing.b << "dictionary count" << 9;
+}
+
+void tst_Streams::damagedOldDictionaryRecord() {
+    QFETCH(QByteArray, record);
+    QFETCH(QString, error);
+    QFETCH(int, offset);
+    QByteArray bytes = TRMReport().WriteTemplate();
+    bytes.chop(1 + 2 + 3 * 4);
+    const qsizetype at = bytes.size() + offset;
+    bytes += record;
+    TRMReport report;
+    QVERIFY(!report.ReadTemplate(bytes));
+    QVERIFY2(report.lastLoadError().startsWith(QStringLiteral("template offset %1: ").arg(at)),
+             qPrintable(report.lastLoadError()));
+    QVERIFY2(report.lastLoadError().contains(error), qPrintable(report.lastLoadError()));
+    QCOMPARE(m_runner.messages().size(), 1);
+    QCOMPARE(m_runner.messages()[0].text, QStringLiteral("不支持的rmf格式"));
 }
 
 void tst_Streams::refusals_data() {
