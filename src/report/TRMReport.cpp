@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 
 namespace kestrane::report {
 
@@ -93,45 +92,6 @@ QString TRMReport::textMissingClasses(const QStringList& classes) {
 void TRMReport::resetToOneEmptyPage() {
     ClearDesign();
     addPage();
-}
-
-void TRMReport::loadReportSettings() {
-    if (OnLoadReportSetting) {
-        OnLoadReportSetting();
-        return;
-    }
-    if (!SaveReportOptions.AutoLoadSaveSetting)
-        return;
-    QString section = Title();
-    if (section.isEmpty())
-        section = QFileInfo(FileName).fileName();
-    std::unique_ptr<QSettings> settings;
-    if (SaveReportOptions.UseRegistry)
-        settings =
-            std::make_unique<QSettings>(SaveReportOptions.RegistryPath, QSettings::NativeFormat);
-    else
-        settings = std::make_unique<QSettings>(SaveReportOptions.IniFileName, QSettings::IniFormat);
-    settings->beginGroup(section);
-    PrintToForm = settings->value(QStringLiteral("taoda"), PrintToForm).toBool();
-    PrintOffsetTop = settings->value(QStringLiteral("PrintOffsetTop"), PrintOffsetTop).toInt();
-    PrintOffsetLeft = settings->value(QStringLiteral("PrintOffsetLeft"), PrintOffsetLeft).toInt();
-    PrintBackColor = settings->value(QStringLiteral("PrintBackColor"), PrintBackColor).toBool();
-    DoublePass = settings->value(QStringLiteral("DoublePass"), DoublePass).toBool();
-    if (settings->value(QStringLiteral("NewFlag")).toBool()) {
-        const int n = std::min(settings->value(QStringLiteral("PageCount")).toInt(), pageCount());
-        for (int i = 0; i < n; ++i) {
-            const QString p = QStringLiteral("Page_") + QString::number(i);
-            TRMPage* pg = page(i);
-            pg->LeftMargin =
-                settings->value(p + QStringLiteral("_LeftMargin"), pg->LeftMargin).toInt();
-            pg->TopMargin =
-                settings->value(p + QStringLiteral("_TopMargin"), pg->TopMargin).toInt();
-            pg->RightMargin =
-                settings->value(p + QStringLiteral("_RightMargin"), pg->RightMargin).toInt();
-            pg->BottomMargin =
-                settings->value(p + QStringLiteral("_BottomMargin"), pg->BottomMargin).toInt();
-        }
-    }
 }
 
 bool TRMReport::ReadTemplate(const QByteArray& bytes) {

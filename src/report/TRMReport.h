@@ -139,6 +139,15 @@ public:
     // The reason of the last load failure ("template offset 1834: ..."), for logs and tests.
     QString lastLoadError() const { return m_lastLoadError; }
 
+    // --- report settings (see TRMReportSettings.cpp) ---------------------------------------
+    // Writes the print offsets, flags and page margins to the settings store of
+    // SaveReportOptions, under the report's title (else its file name), when
+    // AutoLoadSaveSetting is set; an OnSaveReportSetting handler replaces this. Called after a
+    // print dialog changed the offsets and after the page set-up is confirmed. A store that
+    // cannot be read or written is left as it was, shown as an error, and gives false.
+    bool SaveReportSettings();
+    static QString textSettingsNotSaved(const QString& path);
+
     // --- expressions --------------------------------------------------------------------
     TRMEvaluator& evaluator() { return m_evaluator; }
     // The view being computed: the default format, "VALUE" and property references use it.
