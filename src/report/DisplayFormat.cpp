@@ -2,9 +2,12 @@
 
 #include <QHash>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace kestrane::report {
@@ -20,9 +23,66 @@ struct Decimal {
     int exp10 = 0;
 };
 
+// Powers of ten up to 10^15.
+constexpr std::array<uint64_t, 16> kPow10 = [] {
+    std::array<uint64_t, 16> p{};
+    p[0] = 1;
+    for (size_t i = 1; i < p.size(); ++i)
+        p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+int decimalDigitCount(uint64_t v) {
+    int n = 1;
+    while (n < 16 && v >= kPow10[n])
+        ++n;
+    return n;
+}
+
+// The 15 significant digits of a value in [1, 1e15) found with integer arithmetic: the
+// double is m * 2^e exactly, so m * 10^p / 2^-e is the value scaled to 15 digits and its
+// remainder tells the rounding, half to even like the library conversion below. Prices and
+// quantities are in this range; it is the same result at a fraction of the cost.
+bool toDecimalExact(double absValue, Decimal& d) {
+    if (!(absValue >= 1.0 && absValue < 1e15))
+        return false;
+    uint64_t bits;
+    std::memcpy(&bits, &absValue, sizeof bits);
+    const uint64_t m = (bits & ((1ull << 52) - 1)) | (1ull << 52);
+    const int e = int((bits >> 52) & 0x7FF) - 1075;
+    uint64_t q;
+    int exp10;
+    if (e >= 0) {
+        q = m << e; // an integer of at most 15 digits
+        exp10 = decimalDigitCount(q);
+    } else {
+        const int k = -e; // 1..52 in this range
+        exp10 = decimalDigitCount(m >> k);
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPow10[15 - exp10];
+        q = uint64_t(scaled >> k);
+        const unsigned __int128 rest = scaled - (static_cast<unsigned __int128>(q) << k);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (k - 1);
+        if (rest > half || (rest == half && (q & 1)))
+            ++q;
+        if (q == kPow10[15]) {
+            q = kPow10[14];
+            ++exp10;
+        }
+    }
+    char buf[20];
+    int n = int(std::to_chars(buf, buf + sizeof buf, q).ptr - buf);
+    while (n > 0 && buf[n - 1] == '0')
+        --n;
+    d.digits.assign(buf, size_t(n));
+    d.exp10 = exp10;
+    return true;
+}
+
 Decimal toDecimal(double absValue) {
     Decimal d;
     if (!(absValue > 0) || !std::isfinite(absValue))
+        return d;
+    if (toDecimalExact(absValue, d))
         return d;
     // "d.dddddddddddddde+XX": 15 significant digits, written without locale or allocation.
     char buf[40];
@@ -72,29 +132,35 @@ Decimal roundSignificant(Decimal d, int keep) {
     return d;
 }
 
+// ASCII digits of one part of a number. Numbers are formatted for every record, so their
+// digits stay on the stack; only an unusually long part goes to the heap.
+using DigitText = QVarLengthArray<char, 40>;
+
 // Rounds to `decimals` places after the point and splits into integer digits (no leading
 // zeros, empty for a value below one) and exactly `decimals` fraction digits.
-void fixedDigits(double absValue, int decimals, QString& intPart, QString& fracPart) {
+void fixedDigits(double absValue, int decimals, DigitText& intPart, DigitText& fracPart) {
     const Decimal exact = toDecimal(absValue);
     const Decimal d = roundSignificant(exact, exact.exp10 + decimals);
     intPart.clear();
     fracPart.clear();
-    intPart.reserve(std::max(d.exp10, 1));
-    fracPart.reserve(decimals);
     const int n = int(d.digits.size());
     for (int i = 0; i < d.exp10; ++i)
-        intPart.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
+        intPart.append(i < n ? d.digits[size_t(i)] : '0');
     for (int j = 0; j < decimals; ++j) {
         const int i = d.exp10 + j;
-        fracPart.append(QLatin1Char(i >= 0 && i < n ? d.digits[size_t(i)] : '0'));
+        fracPart.append(i >= 0 && i < n ? d.digits[size_t(i)] : '0');
     }
 }
 
-QString groupDigits(const QString& digits) {
+void appendDigits(QString& out, const DigitText& digits) {
+    out.append(QLatin1String(digits.constData(), digits.size()));
+}
+
+QString groupDigits(const DigitText& digits) {
     QString out;
     const qsizetype n = digits.size();
     for (qsizetype i = 0; i < n; ++i) {
-        out.append(digits[i]);
+        out.append(QLatin1Char(digits[i]));
         const qsizetype rest = n - 1 - i;
         if (rest > 0 && rest % 3 == 0)
             out.append(u',');
@@ -197,17 +263,14 @@ SectionInfo analyse(const QString& s) {
 
 // The digits one section prints for a non-negative value.
 struct SectionDigits {
-    QString intDigits;  // padded to the minimum integer digits
-    QString fracDigits; // trailing zeros stripped down to the minimum
-    QString exponent;   // scientific only: sign and digits
+    DigitText intDigits;  // padded to the minimum integer digits
+    DigitText fracDigits; // trailing zeros stripped down to the minimum
+    QString exponent;     // scientific only: sign and digits
     bool zero = true;
 };
 
-bool allZero(const QString& digits) {
-    for (QChar c : digits)
-        if (c != u'0')
-            return false;
-    return true;
+bool allZero(const DigitText& digits) {
+    return std::all_of(digits.cbegin(), digits.cend(), [](char c) { return c == '0'; });
 }
 
 SectionDigits digitsFor(const SectionInfo& info, double absValue) {
@@ -218,10 +281,10 @@ SectionDigits digitsFor(const SectionInfo& info, double absValue) {
         const int exp = d.digits.empty() ? 0 : d.exp10 - intCount;
         const int n = int(d.digits.size());
         for (int i = 0; i < intCount; ++i)
-            out.intDigits.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
+            out.intDigits.append(i < n ? d.digits[size_t(i)] : '0');
         for (int j = 0; j < info.fracPlaceholders; ++j) {
             const int i = intCount + j;
-            out.fracDigits.append(QLatin1Char(i < n ? d.digits[size_t(i)] : '0'));
+            out.fracDigits.append(i < n ? d.digits[size_t(i)] : '0');
         }
         QString e = QString::number(std::abs(exp)).rightJustified(info.expDigits, u'0');
         if (exp < 0)
@@ -234,22 +297,22 @@ SectionDigits digitsFor(const SectionInfo& info, double absValue) {
     }
     out.zero = allZero(out.intDigits) && allZero(out.fracDigits);
     // Leading zeros only as far as the "0" placeholders ask for them.
-    while (!out.intDigits.isEmpty() && out.intDigits[0] == u'0' &&
-           out.intDigits.size() > info.minIntDigits)
-        out.intDigits.remove(0, 1);
-    while (out.intDigits.size() < info.minIntDigits)
-        out.intDigits.prepend(u'0');
-    while (out.fracDigits.size() > info.minFracDigits && out.fracDigits.endsWith(u'0'))
-        out.fracDigits.chop(1);
+    qsizetype lead = 0;
+    while (lead < out.intDigits.size() && out.intDigits[lead] == '0' &&
+           out.intDigits.size() - lead > info.minIntDigits)
+        ++lead;
+    out.intDigits.erase(out.intDigits.cbegin(), out.intDigits.cbegin() + lead);
+    if (out.intDigits.size() < info.minIntDigits)
+        out.intDigits.insert(out.intDigits.cbegin(), info.minIntDigits - out.intDigits.size(), '0');
+    while (out.fracDigits.size() > info.minFracDigits && out.fracDigits.back() == '0')
+        out.fracDigits.removeLast();
     return out;
 }
 
-// Prints one section for a non-negative value.
-QString renderSection(const QString& s, const SectionInfo& info, const SectionDigits& dg,
-                      QChar separator) {
-    QString out;
-    out.reserve(s.size() + dg.intDigits.size() + dg.intDigits.size() / 3 + dg.exponent.size() + 2);
-    const QString& digits = dg.intDigits;
+// Prints one section for a non-negative value after what `out` holds.
+void renderSection(QString& out, const QString& s, const SectionInfo& info, const SectionDigits& dg,
+                   QChar separator) {
+    const DigitText& digits = dg.intDigits;
     const int len = int(digits.size());
     const int offset = len - info.intPlaceholders; // digits beyond the placeholders
     int intIndex = 0;
@@ -258,7 +321,7 @@ QString renderSection(const QString& s, const SectionInfo& info, const SectionDi
     bool intDone = false;
 
     auto emitDigit = [&](int i) {
-        out.append(digits[i]);
+        out.append(QLatin1Char(digits[i]));
         const int rest = len - 1 - i;
         if (info.grouping && rest > 0 && rest % 3 == 0)
             out.append(u',');
@@ -278,7 +341,7 @@ QString renderSection(const QString& s, const SectionInfo& info, const SectionDi
         if (c == u'\'' || c == u'"') {
             const qsizetype end = s.indexOf(c, i + 1);
             const qsizetype stop = end < 0 ? s.size() : end;
-            out.append(s.mid(i + 1, stop - i - 1));
+            out.append(QStringView(s).mid(i + 1, stop - i - 1));
             i = stop;
             continue;
         }
@@ -294,7 +357,7 @@ QString renderSection(const QString& s, const SectionInfo& info, const SectionDi
         }
         if ((c == u'0' || c == u'#') && afterPoint) {
             if (fracIndex < dg.fracDigits.size())
-                out.append(dg.fracDigits[fracIndex]);
+                out.append(QLatin1Char(dg.fracDigits[fracIndex]));
             ++fracIndex;
             continue;
         }
@@ -325,7 +388,6 @@ QString renderSection(const QString& s, const SectionInfo& info, const SectionDi
         out.append(c);
     }
     flushInt();
-    return out;
 }
 
 const char16_t* const kMonthShort[12] = {u"1月", u"2月", u"3月", u"4月",  u"5月",  u"6月",
@@ -585,20 +647,36 @@ QString DisplayFormat::formatFixed(double value, int decimals, bool grouping, QC
     const Decimal d = toDecimal(std::fabs(value));
     if (d.exp10 > 15)
         return (value < 0 ? QStringLiteral("-") : QString()) + scientificGeneral(d, separator);
-    QString intPart, fracPart;
+    DigitText intPart, fracPart;
     fixedDigits(std::fabs(value), decimals, intPart, fracPart);
     const bool zero = allZero(intPart) && allZero(fracPart);
     if (intPart.isEmpty())
-        intPart = QStringLiteral("0");
-    QString out = grouping ? groupDigits(intPart) : intPart;
-    if (decimals > 0)
-        out += separator + fracPart;
-    return (value < 0 && !zero ? QStringLiteral("-") : QString()) + out;
+        intPart.append('0');
+    QString out = value < 0 && !zero ? QStringLiteral("-") : QString();
+    if (grouping)
+        out += groupDigits(intPart);
+    else
+        appendDigits(out, intPart);
+    if (decimals > 0) {
+        out += separator;
+        appendDigits(out, fracPart);
+    }
+    return out;
 }
 
 QString DisplayFormat::formatFloat(const QString& pattern, double value, QChar separator) {
-    if (pattern.isEmpty() || !std::isfinite(value))
-        return formatGeneral(value, separator);
+    QString out;
+    out.reserve(pattern.size() + 16);
+    appendFloat(out, pattern, value, separator);
+    return out;
+}
+
+void DisplayFormat::appendFloat(QString& out, const QString& pattern, double value,
+                                QChar separator) {
+    if (pattern.isEmpty() || !std::isfinite(value)) {
+        out += formatGeneral(value, separator);
+        return;
+    }
     // Patterns are few and used for every record: their sections and analysis are kept.
     struct Parsed {
         QStringList sections;
@@ -624,13 +702,14 @@ QString DisplayFormat::formatFloat(const QString& pattern, double value, QChar s
     const int which = negative && hasNegSection ? 1 : 0;
     const QString& section = sections[which];
     const SectionInfo& info = it->infos[which];
-    SectionDigits dg = digitsFor(info, absValue);
-    if (dg.zero && hasZeroSection)
-        return renderSection(sections[2], it->infos[2], digitsFor(it->infos[2], 0.0), separator);
-    QString out = renderSection(section, info, dg, separator);
+    const SectionDigits dg = digitsFor(info, absValue);
+    if (dg.zero && hasZeroSection) {
+        renderSection(out, sections[2], it->infos[2], digitsFor(it->infos[2], 0.0), separator);
+        return;
+    }
     if (negative && !hasNegSection && !dg.zero)
-        out.prepend(u'-');
-    return out;
+        out.append(u'-');
+    renderSection(out, section, info, dg, separator);
 }
 
 // --- dates -----------------------------------------------------------------------------
@@ -794,13 +873,20 @@ QString DisplayFormat::plainText(const QVariant& value, QChar separator) {
 
 QString DisplayFormat::formatValue(const QVariant& value, uint32_t word,
                                    const QString& formatString) {
+    QString out;
+    appendValue(out, value, word, formatString);
+    return out;
+}
+
+void DisplayFormat::appendValue(QString& out, const QVariant& value, uint32_t word,
+                                const QString& formatString) {
     if (isEmptyValue(value))
-        return QString();
+        return;
     if (value.typeId() == QMetaType::QString) {
         // Blank texts print nothing; checked in place, as this runs for every value.
         const QString* text = static_cast<const QString*>(value.constData());
         if (std::all_of(text->cbegin(), text->cend(), [](QChar c) { return c.isSpace(); }))
-            return QString();
+            return;
     }
     const QChar sep = separator(word);
     const int idx = index(word);
@@ -812,13 +898,17 @@ QString DisplayFormat::formatValue(const QVariant& value, uint32_t word,
         switch (idx) {
         case 0:
         case 2:
-            return formatFloat(tablePattern(fcNumber, idx, decimals(word)), d, sep);
+            appendFloat(out, tablePattern(fcNumber, idx, decimals(word)), d, sep);
+            return;
         case 1:
-            return formatFixed(d, decimals(word), false, sep);
+            out += formatFixed(d, decimals(word), false, sep);
+            return;
         case 3:
-            return formatFixed(d, decimals(word), true, sep);
+            out += formatFixed(d, decimals(word), true, sep);
+            return;
         default:
-            return formatFloat(formatString, d, sep);
+            appendFloat(out, formatString, d, sep);
+            return;
         }
     }
     case fcDate: {
@@ -826,7 +916,8 @@ QString DisplayFormat::formatValue(const QVariant& value, uint32_t word,
         if (!toDateTime(value, dt))
             break;
         const QString pattern = idx <= 6 ? tablePattern(fcDate, idx, 0) : formatString;
-        return formatDateTime(pattern, dt, pattern.contains(u'/') ? u'/' : u'-');
+        out += formatDateTime(pattern, dt, pattern.contains(u'/') ? u'/' : u'-');
+        return;
     }
     case fcTime: {
         QDateTime dt;
@@ -834,7 +925,8 @@ QString DisplayFormat::formatValue(const QVariant& value, uint32_t word,
             break;
         const QString pattern =
             idx < kTimeCustomIndex ? tablePattern(fcTime, idx, 0) : formatString;
-        return formatDateTime(pattern, dt, pattern.contains(u'/') ? u'/' : u'-');
+        out += formatDateTime(pattern, dt, pattern.contains(u'/') ? u'/' : u'-');
+        return;
     }
     case fcBoolean: {
         bool b = false;
@@ -858,15 +950,20 @@ QString DisplayFormat::formatValue(const QVariant& value, uint32_t word,
             idx < kBooleanCustomIndex ? tablePattern(fcBoolean, idx, 0) : formatString;
         const qsizetype semi = pattern.indexOf(u';');
         if (semi < 0)
-            return b ? QString() : pattern;
-        return b ? pattern.mid(semi + 1) : pattern.left(semi);
+            out += b ? QString() : pattern;
+        else
+            out += b ? QStringView(pattern).mid(semi + 1) : QStringView(pattern).left(semi);
+        return;
     }
     default: // text
-        if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
-            return formatFloat(QStringLiteral("0.########"), value.toDouble(), sep);
+        if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+            static const QString kTextPattern = QStringLiteral("0.########");
+            appendFloat(out, kTextPattern, value.toDouble(), sep);
+            return;
+        }
         break;
     }
-    return plainText(value, sep);
+    out += plainText(value, sep);
 }
 
 } // namespace kestrane::report

@@ -59,11 +59,16 @@ public:
     // strings that are blank after trimming give an empty text. Any value that does not
     // convert to what the category needs is printed by plain conversion.
     static QString formatValue(const QVariant& value, uint32_t word, const QString& formatString);
+    // The same text appended to `out`, for callers that build a line of many values.
+    static void appendValue(QString& out, const QVariant& value, uint32_t word,
+                            const QString& formatString);
 
     // Float pattern formatting: up to three sections ("pos;neg;zero"), "0" and "#" digit
     // placeholders, "." decimal point (printed as `separator`), "," grouping, "E+00"
     // scientific form, quoted literals. An empty pattern gives the general form.
     static QString formatFloat(const QString& pattern, double value, QChar separator = u'.');
+    static void appendFloat(QString& out, const QString& pattern, double value,
+                            QChar separator = u'.');
     // Fixed notation (number index 1) and grouped notation (index 3): the given decimals,
     // at least one integer digit, scientific form beyond 15 significant digits.
     static QString formatFixed(double value, int decimals, bool grouping, QChar separator = u'.');

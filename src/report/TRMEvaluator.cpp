@@ -151,11 +151,18 @@ QVariant TRMEvaluator::callFunction(const QString& name, TRMFunctionArgs& args) 
 
 QString TRMEvaluator::valueText(const QString& expression, uint32_t word,
                                 const QString& formatString, bool hideZeros) {
-    const QVariant value = getValue(expression);
-    state.value = value;
+    QString out;
+    appendValueText(out, expression, word, formatString, hideZeros);
+    return out;
+}
+
+void TRMEvaluator::appendValueText(QString& out, const QString& expression, uint32_t word,
+                                   const QString& formatString, bool hideZeros) {
+    state.value = getValue(expression);
+    const QVariant& value = state.value;
     if (hideZeros && DisplayFormat::isZeroNonString(value))
-        return QString();
-    return DisplayFormat::formatValue(value, word, formatString);
+        return;
+    DisplayFormat::appendValue(out, value, word, formatString);
 }
 
 QString TRMEvaluator::bracketText(const QString& expression, uint32_t formatWord,
@@ -229,9 +236,9 @@ QString TRMEvaluator::expandLine(const QString& line, uint32_t formatWord,
         if (!seg.isExpression)
             out += seg.literal;
         else if (seg.hasFormat)
-            out += valueText(seg.expression, seg.word, seg.formatString, hideZeros);
+            appendValueText(out, seg.expression, seg.word, seg.formatString, hideZeros);
         else
-            out += valueText(seg.expression, formatWord, formatString, hideZeros);
+            appendValueText(out, seg.expression, formatWord, formatString, hideZeros);
     }
     return out;
 }

@@ -106,6 +106,9 @@ public:
 private:
     QString valueText(const QString& expression, uint32_t word, const QString& formatString,
                       bool hideZeros);
+    // The value's text appended to `out`; sets VALUE like valueText.
+    void appendValueText(QString& out, const QString& expression, uint32_t word,
+                         const QString& formatString, bool hideZeros);
 
     bool builtIn(const QString& name, QVariant& value) const;
     bool pageValue(const QString& name, QVariant& value) const;

@@ -2,6 +2,9 @@
 #include "report/DisplayFormat.h"
 
 #include <QtTest>
+#include <cmath>
+#include <cstdio>
+#include <random>
 
 using namespace kestrane::report;
 
@@ -10,6 +13,7 @@ class tst_DisplayFormat : public QObject {
 private Q_SLOTS:
     void floatPatterns_data();
     void floatPatterns();
+    void fifteenDigitsAsTheCLibraryRounds();
     void fixedAndGeneral_data();
     void fixedAndGeneral();
     void dateTimePatterns_data();
@@ -48,6 +52,12 @@ void tst_DisplayFormat::floatPatterns_data() {
     QTest::newRow("scientific E- positive") << "0.0E-00" << 1250.0 << "1.3E03";
     QTest::newRow("empty pattern general") << "" << 1234.5 << "1234.5";
     QTest::newRow("carry") << "0.0" << 9.96 << "10.0";
+    // 32769 / 32768 and 32771 / 32768 end in a 5 exactly one place past 15 digits.
+    QTest::newRow("tie past 15 digits, even")
+        << "0.##############" << 32769.0 / 32768.0 << "1.00003051757812";
+    QTest::newRow("tie past 15 digits, odd")
+        << "0.##############" << 32771.0 / 32768.0 << "1.00009155273438";
+    QTest::newRow("15 nines carry") << "0.##############" << 9.999999999999999 << "10";
 }
 
 void tst_DisplayFormat::floatPatterns() {
@@ -55,6 +65,39 @@ void tst_DisplayFormat::floatPatterns() {
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(DisplayFormat::formatFloat(pattern, value), expected);
+}
+
+// Values print with 15 significant digits, rounded as the C library rounds the exact binary
+// value to that many digits. Prices, quantities, dyadic fractions (exact ties) and wide
+// random values from 1 to 1e15 are checked against snprintf.
+void tst_DisplayFormat::fifteenDigitsAsTheCLibraryRounds() {
+    std::mt19937_64 random(20240611);
+    std::uniform_real_distribution<double> exponent(0.0, 15.0);
+    QList<double> values;
+    for (int i = 1; i < 20000; ++i) {
+        values << i * 1.25 + 0.005 << i / 100.0 << 1.0 + i / 32768.0 << i * 12345.678;
+        values << std::pow(10.0, exponent(random));
+    }
+    for (const double v : values) {
+        if (!(v >= 1.0 && v < 1e15))
+            continue;
+        // As many decimals as leave 15 significant digits, trailing zeros dropped.
+        const int intDigits = int(QByteArray::number(qint64(v)).size());
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", 15 - intDigits, v);
+        QString expected = QString::fromLatin1(buf);
+        if (expected.contains(u'.')) {
+            while (expected.endsWith(u'0'))
+                expected.chop(1);
+            if (expected.endsWith(u'.'))
+                expected.chop(1);
+        }
+        const QString text = DisplayFormat::formatFloat(QStringLiteral("0.##############"), v);
+        QVERIFY2(
+            text == expected,
+            qPrintable(
+                QStringLiteral("%1: %2 instead of %3").arg(v, 0, 'g', 17).arg(text, expected)));
+    }
 }
 
 void tst_DisplayFormat::fixedAndGeneral_data() {
