@@ -111,6 +111,17 @@ int main(int argc, char** argv) {
     t.start();
     cpu = cpuSeconds();
     TqelXLSWorkbook wb;
+    // The two looks of the cells: 宋体 texts, bold right-aligned Arial numbers, thin frames.
+    TqelXLSStyle textLook;
+    textLook.font.name = QStringLiteral("宋体");
+    textLook.font.charset = 134;
+    for (int slot :
+         {TqelXLSBorders::Left, TqelXLSBorders::Top, TqelXLSBorders::Right, TqelXLSBorders::Bottom})
+        textLook.borders[slot] = {0, 1, 0};
+    TqelXLSStyle numberLook = textLook;
+    numberLook.font = TqelXLSFont();
+    numberLook.font.style = TqelXLSFont::Bold;
+    numberLook.horizontalAlignment = 3;
     TqelXLSWorksheet* sheet = nullptr;
     for (int r = 0; r < rows; ++r) {
         if (r % kRowsPerSheet == 0)
@@ -118,17 +129,8 @@ int main(int argc, char** argv) {
         const int sr = r % kRowsPerSheet;
         for (int c = 0; c < kColumns; ++c) {
             TqelXLSRange& range = sheet->AddRange(c, sr, c, sr);
-            range.SetValue(cellText(r, c));
-            if (c % 4 == 1 || c % 4 == 2) {
-                range.font.style = TqelXLSFont::Bold;
-                range.horizontalAlignment = 3;
-            } else {
-                range.font.name = QStringLiteral("宋体");
-                range.font.charset = 134;
-            }
-            for (int slot : {TqelXLSBorders::Left, TqelXLSBorders::Top, TqelXLSBorders::Right,
-                             TqelXLSBorders::Bottom})
-                range.borders[slot] = {0, 1, 0};
+            range.SetText(cellText(r, c));
+            range.SetStyle(c % 4 == 1 || c % 4 == 2 ? numberLook : textLook);
         }
     }
     const double buildSeconds = t.nsecsElapsed() / 1e9;

@@ -96,17 +96,21 @@ void TestXlsLibreOffice::largeWorkbookKeepsItsValues() {
     TqelXLSWorksheet& s = wb.AddSheet();
     TqelXLSRange& title = s.AddRange(0, 0, columns - 1, 0);
     title.SetValue(QStringLiteral("已勾兑验收单明细查询"));
-    title.font.style = TqelXLSFont::Bold;
-    title.horizontalAlignment = 2;
+    TqelXLSStyle titleLook;
+    titleLook.font.style = TqelXLSFont::Bold;
+    titleLook.horizontalAlignment = 2;
+    title.SetStyle(titleLook);
+    TqelXLSStyle cellLook;
+    cellLook.font.charset = 134;
+    for (int slot :
+         {TqelXLSBorders::Left, TqelXLSBorders::Top, TqelXLSBorders::Right, TqelXLSBorders::Bottom})
+        cellLook.borders[slot] = {0, 1, 0};
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             TqelXLSRange& range = s.AddRange(c, r + 1, c, r + 1);
             range.SetValue(cellText(r, c));
-            range.font.name = c % 2 ? QStringLiteral("Arial") : QStringLiteral("宋体");
-            range.font.charset = 134;
-            for (int slot : {TqelXLSBorders::Left, TqelXLSBorders::Top, TqelXLSBorders::Right,
-                             TqelXLSBorders::Bottom})
-                range.borders[slot] = {0, 1, 0};
+            cellLook.font.name = c % 2 ? QStringLiteral("Arial") : QStringLiteral("宋体");
+            range.SetStyle(cellLook);
         }
         if (r % 50 == 49)
             s.AddPageBreak(r + 2);

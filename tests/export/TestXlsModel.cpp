@@ -1,6 +1,7 @@
 // The workbook model's own rules: names and titles, bounds, column and row objects, values.
 #include "common/Error.h"
 #include "export/xls/TqelXLSWorkbook.h"
+#include "export/xls/XlsTextStore.h"
 
 #include <QTest>
 
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void cellKindFollowsValueType_data();
     void cellKindFollowsValueType();
     void rangeDefaults();
+    void looksAreKeptOncePerWorkbook();
     void imagesCopyOrBorrowThePicture();
 };
 
@@ -169,11 +171,29 @@ void TestXlsModel::pixelConversionsRound() {
 }
 
 void TestXlsModel::setValueTurnsCrLfIntoLf() {
-    TqelXLSRange r({0, 0, 0, 0});
+    TqelXLSWorkbook wb;
+    TqelXLSWorksheet& sheet = wb.AddSheet();
+    TqelXLSRange& r = sheet.AddRange(0, 0, 0, 0);
     r.SetValue(QStringLiteral("第一行\r\n第二行\r\n\r\n末\r行"));
     QCOMPARE(r.Value().toString(), QStringLiteral("第一行\n第二行\n\n末\r行"));
+    QCOMPARE(r.Value().typeId(), int(QMetaType::QString));
     r.SetValue(12.5);
     QCOMPARE(r.Value().typeId(), int(QMetaType::Double));
+    QCOMPARE(r.Value().toDouble(), 12.5);
+    // Texts are kept in large shared blocks: one longer than a block, and many after it, each
+    // come back whole and unchanged.
+    const QString longText(XlsTextStore::BlockChars + 3, QChar(u'长'));
+    TqelXLSRange& big = sheet.AddRange(1, 0, 1, 0);
+    big.SetText(longText);
+    std::vector<TqelXLSRange*> small;
+    for (int i = 0; i < 1000; ++i) {
+        small.push_back(&sheet.AddRange(2, i, 2, i));
+        small.back()->SetText(QStringLiteral("第%1行\r\n").arg(i).repeated(300));
+    }
+    QCOMPARE(big.Text(), QStringView(longText));
+    for (int i = 0; i < 1000; ++i)
+        QCOMPARE(small[size_t(i)]->Value().toString(),
+                 QStringLiteral("第%1行\n").arg(i).repeated(300));
 }
 
 void TestXlsModel::cellKindFollowsValueType_data() {
@@ -197,29 +217,67 @@ void TestXlsModel::cellKindFollowsValueType() {
     QFETCH(QVariant, value);
     QFETCH(QString, formula);
     QFETCH(int, kind);
-    TqelXLSRange r({0, 0, 0, 0});
+    TqelXLSWorkbook wb;
+    TqelXLSRange& r = wb.AddSheet().AddRange(0, 0, 0, 0);
     r.SetValue(value);
-    r.formula = formula;
+    r.SetFormula(formula);
     QCOMPARE(int(r.CellKind()), kind);
+    QCOMPARE(r.Value(), value);
+    QCOMPARE(r.Formula(), formula);
 }
 
 void TestXlsModel::rangeDefaults() {
     TqelXLSWorkbook wb;
     TqelXLSRange& r = wb.AddSheet().AddRange(1, 1, 2, 1);
     QVERIFY(r.IsMerged());
-    QCOMPARE(r.font.name, QStringLiteral("Arial"));
-    QCOMPARE(r.font.size, 10);
-    QCOMPARE(r.font.color, 0u);
-    QCOMPARE(r.horizontalAlignment, quint8(0));
-    QCOMPARE(r.verticalAlignment, quint8(2));
-    QCOMPARE(r.rotation, quint8(0));
+    QCOMPARE(r.Style().font.name, QStringLiteral("Arial"));
+    QCOMPARE(r.Style().font.size, 10);
+    QCOMPARE(r.Style().font.color, 0u);
+    QCOMPARE(r.Style().horizontalAlignment, quint8(0));
+    QCOMPARE(r.Style().verticalAlignment, quint8(2));
+    QCOMPARE(r.Style().rotation, quint8(0));
     for (int i = 0; i < TqelXLSBorders::Count; ++i)
-        QCOMPARE(r.borders[i].lineStyle, quint8(0));
+        QCOMPARE(r.Style().borders[i].lineStyle, quint8(0));
     const TqelXLSPageSetup& ps = wb.Sheet(0).PageSetup();
     QCOMPARE(ps.paperSize, 9);
     QCOMPARE(ps.leftMargin, 2.0);
     QCOMPARE(ps.topMargin, 2.5);
     QCOMPARE(ps.scalePercent, 100);
+}
+
+void TestXlsModel::looksAreKeptOncePerWorkbook() {
+    TqelXLSWorkbook wb;
+    TqelXLSWorksheet& first = wb.AddSheet();
+    TqelXLSWorksheet& second = wb.AddSheet();
+    TqelXLSStyle bold;
+    bold.font.style = TqelXLSFont::Bold;
+    TqelXLSStyle framed;
+    framed.borders[TqelXLSBorders::Left] = {0x123456, 1, 0};
+    std::vector<TqelXLSRange*> ranges;
+    for (int i = 0; i < 12; ++i) {
+        TqelXLSRange& r = (i % 2 ? second : first).AddRange(0, i, 0, i);
+        // Five looks in turn: more than the workbook's short memory of recent looks.
+        TqelXLSStyle look = i % 3 ? bold : framed;
+        look.fillForeground = quint32(i % 5);
+        r.SetStyle(look);
+        ranges.push_back(&r);
+    }
+    // The default look and the nine combinations of frame/bold and fill 0..4 that occur
+    // (ranges 7, 10 and 11 repeat those of ranges 2, 5 and 1).
+    QCOMPARE(wb.Styles().size(), size_t(10));
+    for (int i = 0; i < 12; ++i) {
+        QCOMPARE(ranges[size_t(i)]->Style().font.style, quint8(i % 3 ? TqelXLSFont::Bold : 0));
+        QCOMPARE(ranges[size_t(i)]->Style().fillForeground, quint32(i % 5));
+    }
+    // Ranges 1 and 11 have equal looks and so share one; giving range 1 a new look leaves
+    // range 11 alone.
+    QCOMPARE(&ranges[1]->Style(), &ranges[11]->Style());
+    TqelXLSStyle changed = ranges[1]->Style();
+    changed.wrap = true;
+    ranges[1]->SetStyle(changed);
+    QVERIFY(ranges[1]->Style().wrap);
+    QVERIFY(!ranges[11]->Style().wrap);
+    QCOMPARE(ranges[11]->Style().fillForeground, 1u);
 }
 
 void TestXlsModel::imagesCopyOrBorrowThePicture() {

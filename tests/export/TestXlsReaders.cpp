@@ -91,21 +91,23 @@ void TestXlsReaders::xlrdReadsWhatWasWritten() {
     for (const Look& l : looks) {
         TqelXLSRange& r = s.AddRange(l.left, l.top, l.right, l.bottom);
         r.SetValue(l.text);
-        r.font.name = l.font;
-        r.font.size = l.size;
-        r.font.style = l.style;
-        r.font.color = l.color;
-        r.horizontalAlignment = l.h;
-        r.verticalAlignment = l.v;
-        r.wrap = l.wrap;
+        TqelXLSStyle look;
+        look.font.name = l.font;
+        look.font.size = l.size;
+        look.font.style = l.style;
+        look.font.color = l.color;
+        look.horizontalAlignment = l.h;
+        look.verticalAlignment = l.v;
+        look.wrap = l.wrap;
         for (int slot : {TqelXLSBorders::Left, TqelXLSBorders::Right, TqelXLSBorders::Top,
                          TqelXLSBorders::Bottom})
-            r.borders[slot] = {l.bcolor, l.border, 0};
+            look.borders[slot] = {l.bcolor, l.border, 0};
         if (l.fill != 0x1FFFFFFF) {
-            r.fillPattern = TqelXLSRange::PatternSolid;
-            r.fillForeground = l.fill;
-            r.fillBackground = 0xFFFFFF;
+            look.fillPattern = TqelXLSStyle::PatternSolid;
+            look.fillForeground = l.fill;
+            look.fillBackground = 0xFFFFFF;
         }
+        r.SetStyle(look);
     }
     s.AddRange(5, 0, 5, 0).SetValue(1234.75);
     s.ColAt(0).SetWidth(4000);
@@ -259,7 +261,7 @@ void TestXlsReaders::limitsFailWithoutLeavingAFile_data() {
         << Fill([](TqelXLSWorkbook& wb) { wb.AddSheet().SetName(QStringLiteral("2005/01")); })
         << QStringLiteral("/");
     QTest::newRow("formula cell") << Fill([](TqelXLSWorkbook& wb) {
-        wb.AddSheet().AddRange(0, 0, 0, 0).formula = QStringLiteral("A2+1");
+        wb.AddSheet().AddRange(0, 0, 0, 0).SetFormula(QStringLiteral("A2+1"));
     }) << QStringLiteral("A1");
     QTest::newRow("header of 300 characters") << Fill([](TqelXLSWorkbook& wb) {
         wb.AddSheet().PageSetup().headerCenter = QString(300, QChar(u'页'));
@@ -269,9 +271,11 @@ void TestXlsReaders::limitsFailWithoutLeavingAFile_data() {
         for (int i = 0; i < 4100; ++i) {
             TqelXLSRange& r = s.AddRange(i % 200, i / 200, i % 200, i / 200);
             r.SetValue(QStringLiteral("x"));
-            r.font.size = 1 + i % 300;
-            r.horizontalAlignment = quint8((i / 300) % 7);
-            r.verticalAlignment = quint8(i / 2100);
+            TqelXLSStyle look;
+            look.font.size = 1 + i % 300;
+            look.horizontalAlignment = quint8((i / 300) % 7);
+            look.verticalAlignment = quint8(i / 2100);
+            r.SetStyle(look);
         }
     }) << QStringLiteral("4035");
     QTest::newRow("600 fonts") << Fill([](TqelXLSWorkbook& wb) {
@@ -279,7 +283,9 @@ void TestXlsReaders::limitsFailWithoutLeavingAFile_data() {
         for (int i = 0; i < 600; ++i) {
             TqelXLSRange& r = s.AddRange(0, i, 0, i);
             r.SetValue(QStringLiteral("x"));
-            r.font.size = 1 + i;
+            TqelXLSStyle look;
+            look.font.size = 1 + i;
+            r.SetStyle(look);
         }
     }) << QStringLiteral("512");
     QTest::newRow("picture past the last column") << Fill([](TqelXLSWorkbook& wb) {

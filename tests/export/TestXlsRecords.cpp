@@ -234,12 +234,14 @@ void TestXlsRecords::fontsAreSharedAndWeighted() {
     plain.SetValue(QStringLiteral("a"));
     TqelXLSRange& bold = s.AddRange(1, 0, 1, 0);
     bold.SetValue(QStringLiteral("b"));
-    bold.font.style =
+    TqelXLSStyle boldLook;
+    boldLook.font.style =
         TqelXLSFont::Bold | TqelXLSFont::Italic | TqelXLSFont::Underline | TqelXLSFont::StrikeOut;
-    bold.font.name = QStringLiteral("宋体");
-    bold.font.size = 12;
-    bold.font.charset = 134;
-    bold.font.color = 0x0000FF; // red
+    boldLook.font.name = QStringLiteral("宋体");
+    boldLook.font.size = 12;
+    boldLook.font.charset = 134;
+    boldLook.font.color = 0x0000FF; // red
+    bold.SetStyle(boldLook);
     TqelXLSRange& plainAgain = s.AddRange(2, 0, 2, 0);
     plainAgain.SetValue(QStringLiteral("c"));
 
@@ -279,18 +281,20 @@ void TestXlsRecords::cellXfBytesAndSharing() {
     one.SetValue(QStringLiteral("x"));
     TqelXLSRange& framed = s.AddRange(1, 0, 2, 0);
     framed.SetValue(QStringLiteral("y"));
-    framed.horizontalAlignment = 3;
-    framed.verticalAlignment = 1;
-    framed.wrap = true;
-    framed.rotation = 90;
-    framed.borders[TqelXLSBorders::Left] = {0x0000FF, 1, 0};       // thin red
-    framed.borders[TqelXLSBorders::Right] = {0xFF0000, 3, 0};      // dashed blue
-    framed.borders[TqelXLSBorders::Top] = {0x00FF00, 4, 0};        // dotted lime
-    framed.borders[TqelXLSBorders::Bottom] = {0x000000, 11, 0};    // dash-dot-dot black
-    framed.borders[TqelXLSBorders::DiagonalUp] = {0x00FFFF, 1, 0}; // never written
-    framed.fillPattern = TqelXLSRange::PatternSolid;
-    framed.fillForeground = 0xFFFF00; // aqua
-    framed.fillBackground = 0xFFFFFF;
+    TqelXLSStyle look;
+    look.horizontalAlignment = 3;
+    look.verticalAlignment = 1;
+    look.wrap = true;
+    look.rotation = 90;
+    look.borders[TqelXLSBorders::Left] = {0x0000FF, 1, 0};       // thin red
+    look.borders[TqelXLSBorders::Right] = {0xFF0000, 3, 0};      // dashed blue
+    look.borders[TqelXLSBorders::Top] = {0x00FF00, 4, 0};        // dotted lime
+    look.borders[TqelXLSBorders::Bottom] = {0x000000, 11, 0};    // dash-dot-dot black
+    look.borders[TqelXLSBorders::DiagonalUp] = {0x00FFFF, 1, 0}; // never written
+    look.fillPattern = TqelXLSStyle::PatternSolid;
+    look.fillForeground = 0xFFFF00; // aqua
+    look.fillBackground = 0xFFFFFF;
+    framed.SetStyle(look);
     TqelXLSRange& same = s.AddRange(0, 1, 0, 1);
     same.SetValue(QStringLiteral("z"));
 
@@ -479,7 +483,9 @@ void TestXlsRecords::paletteTakesFreeEntries() {
     for (int i = 0; i < colours.size(); ++i) {
         TqelXLSRange& r = s.AddRange(i, 0, i, 0);
         r.SetValue(QStringLiteral("t"));
-        r.font.color = colours[i];
+        TqelXLSStyle look;
+        look.font.color = colours[i];
+        r.SetStyle(look);
     }
     const QList<Record> globals = section(parse(streamOf(wb)), -1);
     const QList<Record> fonts = withId(globals, 0x0031);

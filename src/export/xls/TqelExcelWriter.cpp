@@ -196,13 +196,6 @@ bool looksLikeNumber(QStringView text, double& value) {
     return ec == std::errc() && ptr == end && std::isfinite(value);
 }
 
-// The text of a value; a text value is read in place instead of being copied out.
-inline QString valueText(const QVariant& v) {
-    if (v.typeId() == QMetaType::QString)
-        return *static_cast<const QString*>(v.constData());
-    return v.toString();
-}
-
 inline char* le16(char* p, quint16 v) {
     p[0] = static_cast<char>(v & 0xFF);
     p[1] = static_cast<char>(v >> 8);
@@ -230,12 +223,6 @@ size_t TqelExcelWriter::XfHash::operator()(const XfBytes& x) const {
     for (quint8 b : x)
         h = (h ^ b) * 1099511628211ull;
     return h;
-}
-
-size_t TqelExcelWriter::FontHash::operator()(const TqelXLSFont& f) const {
-    return qHash(f.name) ^ (static_cast<size_t>(f.color) * 31) ^
-           (static_cast<size_t>(f.size) << 40) ^ (static_cast<size_t>(f.style) << 48) ^
-           (static_cast<size_t>(f.charset) << 52) ^ (static_cast<size_t>(f.pitch) << 60);
 }
 
 TqelExcelWriter::TqelExcelWriter() = default;
@@ -394,6 +381,32 @@ quint16 TqelExcelWriter::fontIndex(const TqelXLSFont& font) {
     return index;
 }
 
+// Looks recur over many ranges: each distinct look's answer is worked out once. The cache is
+// keyed by the workbook's kept look, so a lookup is a pointer comparison.
+template <typename Answer> class LookCache {
+public:
+    const Answer* find(const void* key) const {
+        if (key == m_lastKey)
+            return &m_last;
+        auto it = m_answers.find(key);
+        return it == m_answers.end() ? nullptr : &it->second;
+    }
+    const Answer& remember(const void* key, const Answer& answer) {
+        m_lastKey = key;
+        m_last = answer;
+        return m_answers.emplace(key, answer).first->second;
+    }
+    void noteHit(const void* key, const Answer& answer) {
+        m_lastKey = key;
+        m_last = answer;
+    }
+
+private:
+    std::unordered_map<const void*, Answer> m_answers;
+    const void* m_lastKey = nullptr;
+    Answer m_last{};
+};
+
 void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
     TqelXLSFont leading;
     leading.color = kWindowTextColor;
@@ -402,73 +415,68 @@ void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
         m_fonts.push_back(leading);
     m_fontLookup.emplace(leading, 1);
 
+    LookCache<quint16> fontOfLook;
     for (int s = 0; s < workbook.SheetCount(); ++s) {
         const TqelXLSWorksheet& sheet = workbook.Sheet(s);
         std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
         infos.resize(sheet.Ranges().size());
-        // Reports repeat a few looks column after column: the last few fonts found answer
-        // most ranges without hashing.
-        std::array<const TqelXLSFont*, 4> recentFont{};
-        std::array<quint16, 4> recentIndex{};
-        size_t recentNext = 0;
         std::vector<quint32>& merged = m_merged.emplace_back();
         size_t r = 0;
         for (const TqelXLSRange& range : sheet.Ranges()) {
             if (range.IsMerged())
                 merged.push_back(static_cast<quint32>(r));
             RangeInfo& info = infos[r++];
-            size_t hit = 0;
-            while (hit < recentFont.size() && !(recentFont[hit] && range.font == *recentFont[hit]))
-                ++hit;
-            if (hit < recentFont.size()) {
-                info.font = recentIndex[hit];
+            const TqelXLSStyle& look = range.Style();
+            if (const quint16* known = fontOfLook.find(&look)) {
+                info.font = *known;
+                fontOfLook.noteHit(&look, *known);
             } else {
-                if (range.font.name.size() > MaxFontNameLength)
+                if (look.font.name.size() > MaxFontNameLength)
                     throw Error(QStringLiteral("%1: 单元格 %2 的字体名称超过 %3 个字符")
                                     .arg(sheetLabel(sheet, s),
                                          cellName(range.Rect().left, range.Rect().top))
                                     .arg(MaxFontNameLength));
-                info.font = fontIndex(range.font);
-                recentFont[recentNext] = &range.font;
-                recentIndex[recentNext] = info.font;
-                recentNext = (recentNext + 1) % recentFont.size();
+                info.font = fontOfLook.remember(&look, fontIndex(look.font));
                 if (m_fonts.size() > MaxFonts)
                     throw Error(QStringLiteral("工作簿使用的字体超过 Excel 97-2003 的 %1 种上限")
                                     .arg(MaxFonts));
             }
-            const TqelXLSRange::Kind kind = range.CellKind();
-            if (kind == TqelXLSRange::Kind::Formula)
-                throw Error(
-                    QStringLiteral("%1: 单元格 %2 含有公式, 公式单元格不能保存")
-                        .arg(sheetLabel(sheet, s), cellName(range.Rect().left, range.Rect().top)));
-            if (kind == TqelXLSRange::Kind::Number && std::isfinite(range.Value().toDouble()))
-                continue;
-            // Text cells (and numbers without a finite value, kept as their text) get the next
-            // shared string, sheet by sheet and range by range.
-            const QVariant& value = range.Value();
-            const qsizetype length = value.typeId() == QMetaType::QString
-                                         ? static_cast<const QString*>(value.constData())->size()
-                                         : value.toString().size();
-            if (length == 0)
-                continue;
-            if (length > MaxTextLength)
-                throw Error(
-                    QStringLiteral("%1: 单元格 %2 的文本有 %3 个字符, 超过 Excel 的 "
-                                   "%4 个字符上限")
-                        .arg(sheetLabel(sheet, s), cellName(range.Rect().left, range.Rect().top))
-                        .arg(length)
-                        .arg(MaxTextLength));
-            info.sst = m_stringCount++;
-            m_strings.push_back(&value);
+            noteString(sheet, s, range, info);
         }
     }
 }
 
-TqelExcelWriter::XfBytes TqelExcelWriter::cellXf(const TqelXLSRange& range, quint16 font) {
-    const TqelXLSBorder& left = range.borders[TqelXLSBorders::Left];
-    const TqelXLSBorder& right = range.borders[TqelXLSBorders::Right];
-    const TqelXLSBorder& top = range.borders[TqelXLSBorders::Top];
-    const TqelXLSBorder& bottom = range.borders[TqelXLSBorders::Bottom];
+// Text cells (and numbers without a finite value, kept as their text) get the next shared
+// string, sheet by sheet and range by range.
+void TqelExcelWriter::noteString(const TqelXLSWorksheet& sheet, int sheetNo,
+                                 const TqelXLSRange& range, RangeInfo& info) {
+    const TqelXLSRange::Kind kind = range.CellKind();
+    if (kind == TqelXLSRange::Kind::Formula)
+        throw Error(
+            QStringLiteral("%1: 单元格 %2 含有公式, 公式单元格不能保存")
+                .arg(sheetLabel(sheet, sheetNo), cellName(range.Rect().left, range.Rect().top)));
+    if (kind == TqelXLSRange::Kind::Number && std::isfinite(range.NumberValue()))
+        return;
+    const qsizetype length = range.HoldsText() ? range.Text().size() : range.ValueText().size();
+    if (length == 0)
+        return;
+    if (length > MaxTextLength)
+        throw Error(
+            QStringLiteral("%1: 单元格 %2 的文本有 %3 个字符, 超过 Excel 的 "
+                           "%4 个字符上限")
+                .arg(sheetLabel(sheet, sheetNo), cellName(range.Rect().left, range.Rect().top))
+                .arg(length)
+                .arg(MaxTextLength));
+    info.sst = m_stringCount++;
+    m_strings.push_back(&range);
+}
+
+TqelExcelWriter::XfBytes TqelExcelWriter::cellXf(const TqelXLSStyle& look, bool merged,
+                                                 quint16 font) {
+    const TqelXLSBorder& left = look.borders[TqelXLSBorders::Left];
+    const TqelXLSBorder& right = look.borders[TqelXLSBorders::Right];
+    const TqelXLSBorder& top = look.borders[TqelXLSBorders::Top];
+    const TqelXLSBorder& bottom = look.borders[TqelXLSBorders::Bottom];
     auto borderColor = [this](const TqelXLSBorder& b) -> quint32 {
         return b.lineStyle ? m_palette->map(b.color) & 0x7F : 0;
     };
@@ -476,22 +484,22 @@ TqelExcelWriter::XfBytes TqelExcelWriter::cellXf(const TqelXLSRange& range, quin
     const quint32 rightColor = borderColor(right);
     const quint32 topColor = borderColor(top);
     const quint32 bottomColor = borderColor(bottom);
-    const quint32 fg = m_palette->map(range.fillForeground) & 0x7F;
-    const quint32 bg = m_palette->map(range.fillBackground) & 0x7F;
-    const quint32 pattern = range.fillPattern == TqelXLSRange::PatternSolid ? 1 : 0;
+    const quint32 fg = m_palette->map(look.fillForeground) & 0x7F;
+    const quint32 bg = m_palette->map(look.fillBackground) & 0x7F;
+    const quint32 pattern = look.fillPattern == TqelXLSStyle::PatternSolid ? 1 : 0;
     // Rotation codes are 0..180 degrees and 255 (stacked); anything else would not open.
     const quint8 rotation =
-        range.rotation <= 180 || range.rotation == 255 ? range.rotation : quint8(0);
+        look.rotation <= 180 || look.rotation == 255 ? look.rotation : quint8(0);
 
     XfBytes x{};
     char* p = reinterpret_cast<char*>(x.data());
     p = le16(p, font);
     p = le16(p, 0);      // format: General
     p = le16(p, 0x0001); // locked, cell XF, parent style 0
-    *p++ = static_cast<char>((range.horizontalAlignment & 0x07) | (range.wrap ? 0x08 : 0) |
-                             ((range.verticalAlignment & 0x07) << 4));
+    *p++ = static_cast<char>((look.horizontalAlignment & 0x07) | (look.wrap ? 0x08 : 0) |
+                             ((look.verticalAlignment & 0x07) << 4));
     *p++ = static_cast<char>(rotation);
-    p = le16(p, range.IsMerged() ? 0xFC20 : 0xFC00);
+    p = le16(p, merged ? 0xFC20 : 0xFC00);
     p = le16(p,
              static_cast<quint16>((left.lineStyle & 0xF) | ((right.lineStyle & 0xF) << 4) |
                                   ((top.lineStyle & 0xF) << 8) | ((bottom.lineStyle & 0xF) << 12)));
@@ -510,36 +518,33 @@ quint16 TqelExcelWriter::xfIndex(const XfBytes& xf) {
     return index;
 }
 
+// A range's XF follows from its look and whether it is merged. Mapping a look's colours again
+// for a later range would change nothing (they are in the palette by then), so each pair is
+// worked out once, in range order, and the palette takes its entries in the same order.
 void TqelExcelWriter::prepareXfs(const TqelXLSWorkbook& workbook) {
     // Font colours take their palette places first, in font list order.
     for (const TqelXLSFont& f : m_fonts)
         m_palette->map(f.color);
     for (const XfBytes& t : templateXfs())
         xfIndex(t);
+    std::array<LookCache<quint16>, 2> xfOfLook; // single cells, merged areas
     for (int s = 0; s < workbook.SheetCount(); ++s) {
         const TqelXLSWorksheet& sheet = workbook.Sheet(s);
         std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
         size_t r = 0;
-        std::array<XfBytes, 4> recentXf{};
-        std::array<quint16, 4> recentIndex{}; // 0: slot unused
-        size_t recentNext = 0;
         for (const TqelXLSRange& range : sheet.Ranges()) {
             RangeInfo& info = infos[r++];
-            const XfBytes xf = cellXf(range, info.font);
-            size_t hit = 0;
-            while (hit < recentXf.size() && !(recentIndex[hit] && recentXf[hit] == xf))
-                ++hit;
-            if (hit < recentXf.size()) {
-                info.xf = recentIndex[hit];
+            const TqelXLSStyle& look = range.Style();
+            LookCache<quint16>& cache = xfOfLook[range.IsMerged() ? 1 : 0];
+            if (const quint16* known = cache.find(&look)) {
+                info.xf = *known;
+                cache.noteHit(&look, *known);
                 continue;
             }
-            info.xf = xfIndex(xf);
+            info.xf = cache.remember(&look, xfIndex(cellXf(look, range.IsMerged(), info.font)));
             if (m_xfs.size() + kFirstCellXf > MaxXfs)
                 throw Error(QStringLiteral("工作簿的单元格格式超过 Excel 97-2003 的 %1 种上限")
                                 .arg(MaxXfs - kFirstCellXf));
-            recentXf[recentNext] = xf;
-            recentIndex[recentNext] = info.xf;
-            recentNext = (recentNext + 1) % recentXf.size();
         }
     }
 }
@@ -861,9 +866,14 @@ void TqelExcelWriter::writeSst() {
     put32(data, m_stringCount);
     put32(data, m_stringCount);
     quint32 index = 0;
-    for (const QVariant* value : m_strings) {
+    QString converted;
+    for (const TqelXLSRange* range : m_strings) {
         {
-            const QString& text = valueText(*value);
+            QStringView text = range->Text();
+            if (!range->HoldsText()) {
+                converted = range->ValueText();
+                text = converted;
+            }
             if (XlsRecordStream::MaxRecordData - data.size() <= 4)
                 flushRecord();
             if (index % m_bucketSize == 0)
@@ -1312,16 +1322,14 @@ void TqelExcelWriter::writeValueCell(std::vector<char>& cells, const TqelXLSRang
                                      const RangeInfo& info, int row, int column) {
     if (info.sst == NoString) {
         if (range.CellKind() == TqelXLSRange::Kind::Number)
-            writeNumber(cells, row, column, info.xf, range.Value().toDouble());
+            writeNumber(cells, row, column, info.xf, range.NumberValue());
         else
             writeBlank(cells, row, column, info.xf);
         return;
     }
     double number;
-    const QVariant& v = range.Value();
-    if (v.typeId() == QMetaType::QString
-            ? looksLikeNumber(*static_cast<const QString*>(v.constData()), number)
-            : looksLikeNumber(v.toString(), number))
+    if (range.HoldsText() ? looksLikeNumber(range.Text(), number)
+                          : looksLikeNumber(range.ValueText(), number))
         writeNumber(cells, row, column, info.xf, number);
     else
         writeLabelSst(cells, row, column, info.xf, info.sst);

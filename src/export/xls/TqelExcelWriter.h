@@ -7,7 +7,7 @@
 // stored fails before the file is touched. The file is written beside its final name and
 // renamed into place only when complete.
 #include "export/xls/TqelCustomWriter.h"
-#include "export/xls/TqelXLSFont.h"
+#include "export/xls/TqelXLSStyle.h"
 #include "export/xls/XlsPalette.h"
 
 #include <QByteArray>
@@ -58,9 +58,6 @@ private:
     struct XfHash {
         size_t operator()(const XfBytes& x) const;
     };
-    struct FontHash {
-        size_t operator()(const TqelXLSFont& f) const;
-    };
 
     quint64 writeRecords(const TqelXLSWorkbook& workbook, QIODevice& device, qint64 base);
 
@@ -71,8 +68,10 @@ private:
     void prepareXfs(const TqelXLSWorkbook& workbook);
     void preparePictures(const TqelXLSWorkbook& workbook);
     quint16 fontIndex(const TqelXLSFont& font);
+    void noteString(const TqelXLSWorksheet& sheet, int sheetNo, const TqelXLSRange& range,
+                    RangeInfo& info);
     quint16 xfIndex(const XfBytes& xf);
-    XfBytes cellXf(const TqelXLSRange& range, quint16 font);
+    XfBytes cellXf(const TqelXLSStyle& style, bool merged, quint16 font);
 
     // ---- workbook globals ----
     void writeGlobals(const TqelXLSWorkbook& workbook);
@@ -157,7 +156,7 @@ private:
     XlsRecordStream* m_stream = nullptr; // set while writeRecords runs
     std::unique_ptr<XlsPalette> m_palette;
     std::vector<TqelXLSFont> m_fonts;
-    std::unordered_map<TqelXLSFont, quint16, FontHash> m_fontLookup;
+    std::unordered_map<TqelXLSFont, quint16, TqelXLSFontHash> m_fontLookup;
     std::vector<XfBytes> m_xfs; // the cell XF list, templates first
     std::unordered_map<XfBytes, quint16, XfHash> m_xfLookup;
     std::vector<std::vector<RangeInfo>> m_info; // per sheet, per range
@@ -171,9 +170,9 @@ private:
     quint32 m_bucketSize = 8;
     // Per sheet: ranges that had to give up cells to earlier overlapping ranges.
     std::vector<char> m_clipped;
-    // Found while preparing, so that writing needs no further pass over all ranges: the text
-    // values of the shared strings in order, and per sheet the ranges that cover several cells.
-    std::vector<const QVariant*> m_strings;
+    // Found while preparing, so that writing needs no further pass over all ranges: the ranges
+    // holding the shared strings in order, and per sheet the ranges that cover several cells.
+    std::vector<const TqelXLSRange*> m_strings;
     std::vector<std::vector<quint32>> m_merged;
     quint64 m_indexPos = 0;
     std::vector<quint64> m_dbCellPos;

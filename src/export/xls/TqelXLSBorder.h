@@ -10,6 +10,8 @@ struct TqelXLSBorder {
     // BIFF8 line style code: 0 none, 1 thin, 3 dashed, 4 dotted, 9 dash-dot, 11 dash-dot-dot.
     quint8 lineStyle = 0;
     quint8 flags = 0;
+
+    bool operator==(const TqelXLSBorder&) const = default;
 };
 
 } // namespace kestrane::xls

@@ -14,6 +14,8 @@ public:
     TqelXLSBorder& operator[](int slot) { return m_items[static_cast<size_t>(slot)]; }
     const TqelXLSBorder& operator[](int slot) const { return m_items[static_cast<size_t>(slot)]; }
 
+    bool operator==(const TqelXLSBorders&) const = default;
+
 private:
     std::array<TqelXLSBorder, Count> m_items{};
 };

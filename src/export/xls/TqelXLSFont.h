@@ -2,6 +2,8 @@
 // The font of a range. Two fonts are the same font in the workbook when every field matches.
 #include <QString>
 
+#include <cstddef>
+
 namespace kestrane::xls {
 
 struct TqelXLSFont {
@@ -21,6 +23,10 @@ struct TqelXLSFont {
         return charset == o.charset && color == o.color && size == o.size && pitch == o.pitch &&
                style == o.style && name == o.name;
     }
+};
+
+struct TqelXLSFontHash {
+    size_t operator()(const TqelXLSFont& f) const;
 };
 
 } // namespace kestrane::xls

@@ -1,6 +1,7 @@
 #include "export/xls/TqelXLSWorksheet.h"
 
 #include "common/Error.h"
+#include "export/xls/TqelXLSWorkbook.h"
 
 #include <algorithm>
 
@@ -30,7 +31,24 @@ TqelXLSRange& TqelXLSWorksheet::AddRange(int left, int top, int right, int botto
     TqelXLSRect rect{left, top, std::max(left, right), std::max(top, bottom)};
     widenColumns(rect.left, rect.right);
     widenRows(rect.top, rect.bottom);
-    return m_ranges.emplace_back(rect);
+    return m_ranges.emplace_back(this, rect, &m_workbook->DefaultStyle());
+}
+
+size_t TqelXLSWorksheet::keepOtherValue(const QVariant& value) {
+    m_otherValues.push_back(value);
+    return m_otherValues.size() - 1;
+}
+
+QString TqelXLSWorksheet::formula(const TqelXLSRange* range) const {
+    auto it = m_formulas.find(range);
+    return it == m_formulas.end() ? QString() : it->second;
+}
+
+void TqelXLSWorksheet::setFormula(const TqelXLSRange* range, const QString& formula) {
+    if (formula.isEmpty())
+        m_formulas.erase(range);
+    else
+        m_formulas[range] = formula;
 }
 
 TqelXLSCol& TqelXLSWorksheet::ColAt(int index) {

@@ -7,9 +7,11 @@
 #include "export/xls/TqelXLSRange.h"
 #include "export/xls/TqelXLSRow.h"
 #include "export/xls/XlsChunkedList.h"
+#include "export/xls/XlsTextStore.h"
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 #include <deque>
 #include <unordered_map>
@@ -39,8 +41,9 @@ public:
     // Keeps the first 31 characters (never half a surrogate pair), then trims spaces.
     void SetName(const QString& name);
 
-    // A new range over the inclusive rectangle. Indices must not be negative; a rectangle given
-    // right-to-left or bottom-to-top is taken as the single column or row of its first edge.
+    // A new range over the inclusive rectangle, with the default look and no value. Indices
+    // must not be negative; a rectangle given right-to-left or bottom-to-top is taken as the
+    // single column or row of its first edge.
     TqelXLSRange& AddRange(int left, int top, int right, int bottom);
     // The column or row object with that index, created at the end of its list when missing.
     TqelXLSCol& ColAt(int index);
@@ -64,12 +67,22 @@ public:
     const TqelXLSBounds& Bounds() const { return m_bounds; }
 
 private:
+    friend class TqelXLSRange;
+    XlsTextStore& texts() { return m_texts; }
+    size_t keepOtherValue(const QVariant& value);
+    const QVariant& otherValue(size_t index) const { return m_otherValues[index]; }
+    QString formula(const TqelXLSRange* range) const;
+    void setFormula(const TqelXLSRange* range, const QString& formula);
+
     void widenColumns(int from, int to);
     void widenRows(int from, int to);
 
     TqelXLSWorkbook* m_workbook;
     QString m_name;
     XlsChunkedList<TqelXLSRange> m_ranges;
+    XlsTextStore m_texts;
+    std::deque<QVariant> m_otherValues;
+    std::unordered_map<const TqelXLSRange*, QString> m_formulas;
     std::deque<TqelXLSCol> m_columns;
     std::deque<TqelXLSRow> m_rows;
     // Index -> position in the list, so ColAt and RowAt stay fast on sheets of many rows.

@@ -1,7 +1,9 @@
 #pragma once
 // An append-only list that keeps every element at its address, like a deque, but allocates in
 // chunks of many elements: a sheet may hold millions of ranges, and a deque of objects this
-// size would allocate every second one separately.
+// size would allocate every second one separately. A chunk is a large block of 2 MiB.
+#include "export/xls/XlsLargeBlock.h"
+
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -11,7 +13,7 @@
 
 namespace kestrane::xls {
 
-template <typename T, size_t ChunkSize = 1024> class XlsChunkedList {
+template <typename T, size_t ChunkSize = (size_t(2) << 20) / sizeof(T)> class XlsChunkedList {
 public:
     XlsChunkedList() = default;
     XlsChunkedList(const XlsChunkedList&) = delete;
@@ -20,7 +22,7 @@ public:
 
     template <typename... Args> T& emplace_back(Args&&... args) {
         if (m_size % ChunkSize == 0 && m_size / ChunkSize == m_chunks.size())
-            m_chunks.push_back(std::make_unique_for_overwrite<Slot[]>(ChunkSize));
+            m_chunks.push_back(makeLargeBlock<Slot>(ChunkSize));
         T* p = new (m_chunks[m_size / ChunkSize][m_size % ChunkSize].bytes)
             T(std::forward<Args>(args)...);
         ++m_size;
@@ -82,7 +84,7 @@ private:
         return std::launder(reinterpret_cast<T*>(m_chunks[i / ChunkSize][i % ChunkSize].bytes));
     }
 
-    std::vector<std::unique_ptr<Slot[]>> m_chunks;
+    std::vector<std::unique_ptr<Slot[], LargeBlockDeleter>> m_chunks;
     size_t m_size = 0;
 };
 
