@@ -10,6 +10,9 @@
 #include <QBuffer>
 #include <QTest>
 
+#include <cstdlib>
+#include <cstring>
+
 using namespace kestrane::xls;
 using namespace xlstest;
 
@@ -108,6 +111,7 @@ private Q_SLOTS:
     void twoByTwoRangeMakesValueBlankMulblankAndMerge();
     void numberLookingTexts_data();
     void numberLookingTexts();
+    void numberValuesAreCorrectlyRounded();
     void numbersAndEmptyTexts();
     void sixtyOneRowsMakeTwoBlocks();
     void paletteTakesFreeEntries_data();
@@ -387,6 +391,49 @@ void TestXlsRecords::numberLookingTexts() {
         QCOMPARE(l.size(), 1);
         QCOMPARE(u32(l[0].data, 6), 0u);
         QVERIFY(withId(sheet, 0x0203).isEmpty());
+    }
+}
+
+// Number-looking texts of every length and decimal position become exactly the double the C
+// library reads from them (bit for bit, not nearly).
+void TestXlsRecords::numberValuesAreCorrectlyRounded() {
+    TqelXLSWorkbook wb;
+    TqelXLSWorksheet& s = wb.AddSheet();
+    QStringList texts{QStringLiteral("0.1"),
+                      QStringLiteral("0.3"),
+                      QStringLiteral("123456789012345"),
+                      QStringLiteral("1234567890123456"),
+                      QStringLiteral("9007199254740993"),
+                      QStringLiteral("0.0000000000000000000001"),
+                      QStringLiteral("0.00000000000000000000001"),
+                      QStringLiteral("-0"),
+                      QStringLiteral("99999999999999.95"),
+                      QStringLiteral("-000.000123450")};
+    quint64 seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return int((seed >> 33) % quint64(n));
+    };
+    while (texts.size() < 3000) {
+        QString t = next(4) == 0 ? QStringLiteral("-") : QString();
+        const int length = 1 + next(24);
+        const int stop = next(length + 2) - 1; // -1: no full stop
+        for (int i = 0; i < length; ++i) {
+            if (i == stop)
+                t += QLatin1Char('.');
+            t += QLatin1Char(char('0' + next(10)));
+        }
+        texts << t;
+    }
+    for (int i = 0; i < texts.size(); ++i)
+        s.AddRange(0, i, 0, i).SetValue(texts[i]);
+    const QList<Record> numbers = withId(section(parse(streamOf(wb)), 0), 0x0203);
+    QCOMPARE(numbers.size(), texts.size());
+    for (int i = 0; i < texts.size(); ++i) {
+        const double expected = std::strtod(texts[i].toLatin1().constData(), nullptr);
+        const double written = f64(numbers[i].data, 6);
+        QVERIFY2(std::memcmp(&expected, &written, sizeof(double)) == 0,
+                 qPrintable(texts[i] + QStringLiteral(" -> %1").arg(written, 0, 'g', 17)));
     }
 }
 

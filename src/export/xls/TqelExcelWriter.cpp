@@ -179,18 +179,38 @@ bool looksLikeNumber(QStringView text, double& value) {
         return false;
     char buf[401];
     int digits = 0, stops = 0;
+    // The digits as a whole number and how many of them follow the full stop: when both the
+    // number and the power of ten are exact doubles, one division gives the correctly rounded
+    // value, the same as the full conversion.
+    quint64 mantissa = 0;
+    int significant = 0, fraction = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c >= u'0' && c <= u'9')
+        if (c >= u'0' && c <= u'9') {
             ++digits;
-        else if (c == u'.')
+            fraction += stops;
+            if (significant < 16) {
+                mantissa = mantissa * 10 + (c - u'0');
+                significant += mantissa != 0;
+            }
+        } else if (c == u'.') {
             ++stops;
-        else if (c != u'-' || i != 0)
+        } else if (c != u'-' || i != 0) {
             return false;
+        }
         buf[i] = static_cast<char>(c);
     }
     if (!digits || stops > 1)
         return false;
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (significant <= 15 && fraction <= 22) {
+        value = static_cast<double>(mantissa) / kPowers[fraction];
+        if (buf[0] == '-')
+            value = -value;
+        return true;
+    }
     const char* end = buf + text.size();
     const auto [ptr, ec] = std::from_chars(buf, end, value);
     return ec == std::errc() && ptr == end && std::isfinite(value);
@@ -204,6 +224,16 @@ inline char* le16(char* p, quint16 v) {
 inline char* le32(char* p, quint32 v) {
     p = le16(p, static_cast<quint16>(v & 0xFFFF));
     return le16(p, static_cast<quint16>(v >> 16));
+}
+
+// `count` UTF-16 characters as little-endian bytes.
+inline void copyUtf16(char* out, const char16_t* in, size_t count) {
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        std::memcpy(out, in, count * 2);
+    } else {
+        for (size_t k = 0; k < count; ++k)
+            out = le16(out, in[k]);
+    }
 }
 
 QByteArray u16(quint16 v) {
@@ -285,14 +315,15 @@ void TqelExcelWriter::prepare(const TqelXLSWorkbook& workbook) {
     m_fontLookup.clear();
     m_xfs.clear();
     m_xfLookup.clear();
-    m_info.assign(static_cast<size_t>(workbook.SheetCount()), {});
+    m_sst.assign(static_cast<size_t>(workbook.SheetCount()), {});
+    m_lookUses.clear();
+    m_lookUseIndex = {};
     m_stringCount = 0;
     m_pictureColors.clear();
     m_pageBreaks.clear();
     m_sheetBofPos.clear();
     m_boundSheetPos.clear();
     m_extSst.clear();
-    m_strings.clear();
     m_merged.clear();
 
     if (workbook.SheetCount() == 0)
@@ -306,8 +337,9 @@ void TqelExcelWriter::prepare(const TqelXLSWorkbook& workbook) {
             throw Error(QStringLiteral("工作表名称 \"%1\" 重复").arg(sheet.Name()));
         names.insert(key);
     }
+    prepareRanges(workbook);
     prepareFonts(workbook);
-    prepareXfs(workbook);
+    prepareXfs();
     preparePictures(workbook);
 }
 
@@ -381,85 +413,73 @@ quint16 TqelExcelWriter::fontIndex(const TqelXLSFont& font) {
     return index;
 }
 
-// Looks recur over many ranges: each distinct look's answer is worked out once. The cache is
-// keyed by the workbook's kept look, so a lookup is a pointer comparison.
-template <typename Answer> class LookCache {
-public:
-    const Answer* find(const void* key) const {
-        if (key == m_lastKey)
-            return &m_last;
-        auto it = m_answers.find(key);
-        return it == m_answers.end() ? nullptr : &it->second;
+const quint32* TqelExcelWriter::LookIndex::find(const TqelXLSStyle* look) {
+    if (look == m_lastLook)
+        return &m_last;
+    const quint32* found = nullptr;
+    if (m_indices.empty()) {
+        for (const auto& [kept, index] : m_few)
+            if (kept == look)
+                found = &index;
+    } else if (auto it = m_indices.find(look); it != m_indices.end()) {
+        found = &it->second;
     }
-    const Answer& remember(const void* key, const Answer& answer) {
-        m_lastKey = key;
-        m_last = answer;
-        return m_answers.emplace(key, answer).first->second;
+    if (found) {
+        m_lastLook = look;
+        m_last = *found;
     }
-    void noteHit(const void* key, const Answer& answer) {
-        m_lastKey = key;
-        m_last = answer;
+    return found;
+}
+
+void TqelExcelWriter::LookIndex::add(const TqelXLSStyle* look, quint32 index) {
+    if (m_indices.empty() && m_few.size() < kFew) {
+        m_few.emplace_back(look, index);
+    } else {
+        if (m_indices.empty())
+            m_indices.insert(m_few.begin(), m_few.end());
+        m_indices.emplace(look, index);
     }
+    m_lastLook = look;
+    m_last = index;
+}
 
-private:
-    std::unordered_map<const void*, Answer> m_answers;
-    const void* m_lastKey = nullptr;
-    Answer m_last{};
-};
-
-void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
-    TqelXLSFont leading;
-    leading.color = kWindowTextColor;
-    // The four leading fonts are equal: the first one found answers for all of them.
-    for (int i = 0; i < 4; ++i)
-        m_fonts.push_back(leading);
-    m_fontLookup.emplace(leading, 1);
-
-    LookCache<quint16> fontOfLook;
+// One pass over all ranges, sheet by sheet and range by range: the merged areas, the distinct
+// pairs of look and merged flag in the order they first occur, and the shared strings.
+void TqelExcelWriter::prepareRanges(const TqelXLSWorkbook& workbook) {
     for (int s = 0; s < workbook.SheetCount(); ++s) {
         const TqelXLSWorksheet& sheet = workbook.Sheet(s);
-        std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
-        infos.resize(sheet.Ranges().size());
+        std::vector<quint32>& strings = m_sst[static_cast<size_t>(s)];
+        strings.resize(sheet.Ranges().size());
         std::vector<quint32>& merged = m_merged.emplace_back();
-        size_t r = 0;
+        quint32 r = 0;
         for (const TqelXLSRange& range : sheet.Ranges()) {
-            if (range.IsMerged())
-                merged.push_back(static_cast<quint32>(r));
-            RangeInfo& info = infos[r++];
-            const TqelXLSStyle& look = range.Style();
-            if (const quint16* known = fontOfLook.find(&look)) {
-                info.font = *known;
-                fontOfLook.noteHit(&look, *known);
-            } else {
-                if (look.font.name.size() > MaxFontNameLength)
-                    throw Error(QStringLiteral("%1: 单元格 %2 的字体名称超过 %3 个字符")
-                                    .arg(sheetLabel(sheet, s),
-                                         cellName(range.Rect().left, range.Rect().top))
-                                    .arg(MaxFontNameLength));
-                info.font = fontOfLook.remember(&look, fontIndex(look.font));
-                if (m_fonts.size() > MaxFonts)
-                    throw Error(QStringLiteral("工作簿使用的字体超过 Excel 97-2003 的 %1 种上限")
-                                    .arg(MaxFonts));
+            const bool isMerged = range.IsMerged();
+            if (isMerged)
+                merged.push_back(r);
+            LookIndex& uses = m_lookUseIndex[isMerged ? 1 : 0];
+            if (!uses.find(&range.Style())) {
+                uses.add(&range.Style(), static_cast<quint32>(m_lookUses.size()));
+                m_lookUses.push_back({&range.Style(), isMerged, s, &range, 0, 0});
             }
-            noteString(sheet, s, range, info);
+            strings[r++] = stringIndex(sheet, s, range);
         }
     }
 }
 
 // Text cells (and numbers without a finite value, kept as their text) get the next shared
 // string, sheet by sheet and range by range.
-void TqelExcelWriter::noteString(const TqelXLSWorksheet& sheet, int sheetNo,
-                                 const TqelXLSRange& range, RangeInfo& info) {
+quint32 TqelExcelWriter::stringIndex(const TqelXLSWorksheet& sheet, int sheetNo,
+                                     const TqelXLSRange& range) {
     const TqelXLSRange::Kind kind = range.CellKind();
     if (kind == TqelXLSRange::Kind::Formula)
         throw Error(
             QStringLiteral("%1: 单元格 %2 含有公式, 公式单元格不能保存")
                 .arg(sheetLabel(sheet, sheetNo), cellName(range.Rect().left, range.Rect().top)));
     if (kind == TqelXLSRange::Kind::Number && std::isfinite(range.NumberValue()))
-        return;
+        return NoString;
     const qsizetype length = range.HoldsText() ? range.Text().size() : range.ValueText().size();
     if (length == 0)
-        return;
+        return NoString;
     if (length > MaxTextLength)
         throw Error(
             QStringLiteral("%1: 单元格 %2 的文本有 %3 个字符, 超过 Excel 的 "
@@ -467,8 +487,30 @@ void TqelExcelWriter::noteString(const TqelXLSWorksheet& sheet, int sheetNo,
                 .arg(sheetLabel(sheet, sheetNo), cellName(range.Rect().left, range.Rect().top))
                 .arg(length)
                 .arg(MaxTextLength));
-    info.sst = m_stringCount++;
-    m_strings.push_back(&range);
+    return m_stringCount++;
+}
+
+// The font list: each range's font is searched and appended when missing, in range order.
+// Ranges of one look share its font, so going through the looks in the order they first occur
+// gives the same list.
+void TqelExcelWriter::prepareFonts(const TqelXLSWorkbook& workbook) {
+    TqelXLSFont leading;
+    leading.color = kWindowTextColor;
+    // The four leading fonts are equal: the first one found answers for all of them.
+    for (int i = 0; i < 4; ++i)
+        m_fonts.push_back(leading);
+    m_fontLookup.emplace(leading, 1);
+    for (LookUse& use : m_lookUses) {
+        if (use.look->font.name.size() > MaxFontNameLength)
+            throw Error(QStringLiteral("%1: 单元格 %2 的字体名称超过 %3 个字符")
+                            .arg(sheetLabel(workbook.Sheet(use.sheet), use.sheet),
+                                 cellName(use.firstRange->Rect().left, use.firstRange->Rect().top))
+                            .arg(MaxFontNameLength));
+        use.font = fontIndex(use.look->font);
+        if (m_fonts.size() > MaxFonts)
+            throw Error(
+                QStringLiteral("工作簿使用的字体超过 Excel 97-2003 的 %1 种上限").arg(MaxFonts));
+    }
 }
 
 TqelExcelWriter::XfBytes TqelExcelWriter::cellXf(const TqelXLSStyle& look, bool merged,
@@ -518,35 +560,27 @@ quint16 TqelExcelWriter::xfIndex(const XfBytes& xf) {
     return index;
 }
 
-// A range's XF follows from its look and whether it is merged. Mapping a look's colours again
-// for a later range would change nothing (they are in the palette by then), so each pair is
-// worked out once, in range order, and the palette takes its entries in the same order.
-void TqelExcelWriter::prepareXfs(const TqelXLSWorkbook& workbook) {
+// A range's XF follows from its look and whether it is merged. Mapping the colours of a pair
+// again for a later range would change nothing (they are in the palette by then), so each pair
+// is worked out once, in the order the pairs first occur, and the palette gives out its entries
+// in the same order as it would range by range.
+void TqelExcelWriter::prepareXfs() {
     // Font colours take their palette places first, in font list order.
     for (const TqelXLSFont& f : m_fonts)
         m_palette->map(f.color);
     for (const XfBytes& t : templateXfs())
         xfIndex(t);
-    std::array<LookCache<quint16>, 2> xfOfLook; // single cells, merged areas
-    for (int s = 0; s < workbook.SheetCount(); ++s) {
-        const TqelXLSWorksheet& sheet = workbook.Sheet(s);
-        std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(s)];
-        size_t r = 0;
-        for (const TqelXLSRange& range : sheet.Ranges()) {
-            RangeInfo& info = infos[r++];
-            const TqelXLSStyle& look = range.Style();
-            LookCache<quint16>& cache = xfOfLook[range.IsMerged() ? 1 : 0];
-            if (const quint16* known = cache.find(&look)) {
-                info.xf = *known;
-                cache.noteHit(&look, *known);
-                continue;
-            }
-            info.xf = cache.remember(&look, xfIndex(cellXf(look, range.IsMerged(), info.font)));
-            if (m_xfs.size() + kFirstCellXf > MaxXfs)
-                throw Error(QStringLiteral("工作簿的单元格格式超过 Excel 97-2003 的 %1 种上限")
-                                .arg(MaxXfs - kFirstCellXf));
-        }
+    for (LookUse& use : m_lookUses) {
+        use.xf = xfIndex(cellXf(*use.look, use.merged, use.font));
+        if (m_xfs.size() + kFirstCellXf > MaxXfs)
+            throw Error(QStringLiteral("工作簿的单元格格式超过 Excel 97-2003 的 %1 种上限")
+                            .arg(MaxXfs - kFirstCellXf));
     }
+}
+
+quint16 TqelExcelWriter::xfOf(const TqelXLSRange& range) {
+    LookIndex& uses = m_lookUseIndex[range.IsMerged() ? 1 : 0];
+    return m_lookUses[*uses.find(&range.Style())].xf;
 }
 
 void TqelExcelWriter::preparePictures(const TqelXLSWorkbook& workbook) {
@@ -614,7 +648,7 @@ void TqelExcelWriter::writeGlobals(const TqelXLSWorkbook& workbook) {
         writeBoundSheet(workbook.Sheet(s));
     writeCountry();
     if (m_stringCount > 0) {
-        writeSst();
+        writeSst(workbook);
         writeExtSst();
     }
     writeEof();
@@ -851,56 +885,55 @@ void TqelExcelWriter::writeCountry() {
 // SST and its CONTINUE records: every text cell's string, in cell order, not merged. A string
 // header is never split; characters that do not fit go on in a CONTINUE record that begins
 // with the option byte again.
-void TqelExcelWriter::writeSst() {
+void TqelExcelWriter::writeSst(const TqelXLSWorkbook& workbook) {
     m_bucketSize = std::max(kMinBucketSize, (m_stringCount + kMaxBuckets - 1) / kMaxBuckets);
-    QByteArray data;
-    data.reserve(XlsRecordStream::MaxRecordData);
+    constexpr size_t kRoom = XlsRecordStream::MaxRecordData;
+    std::vector<char> data(kRoom);
+    size_t used = 0;
     quint16 id = kSst;
     quint64 recordPos = m_stream->pos();
     auto flushRecord = [&] {
-        m_stream->record(id, data.constData(), static_cast<size_t>(data.size()));
-        data.clear();
+        m_stream->record(id, data.data(), used);
+        used = 0;
         id = kContinue;
         recordPos = m_stream->pos();
     };
-    put32(data, m_stringCount);
-    put32(data, m_stringCount);
+    le32(le32(data.data(), m_stringCount), m_stringCount);
+    used = 8;
     quint32 index = 0;
     QString converted;
-    for (const TqelXLSRange* range : m_strings) {
-        {
-            QStringView text = range->Text();
-            if (!range->HoldsText()) {
-                converted = range->ValueText();
+    for (int s = 0; s < workbook.SheetCount(); ++s) {
+        const std::vector<quint32>& strings = m_sst[static_cast<size_t>(s)];
+        size_t r = 0;
+        for (const TqelXLSRange& range : workbook.Sheet(s).Ranges()) {
+            if (strings[r++] == NoString)
+                continue;
+            QStringView text = range.Text();
+            if (!range.HoldsText()) {
+                converted = range.ValueText();
                 text = converted;
             }
-            if (XlsRecordStream::MaxRecordData - data.size() <= 4)
+            if (kRoom - used <= 4)
                 flushRecord();
             if (index % m_bucketSize == 0)
-                m_extSst.emplace_back(recordPos + 4 + static_cast<quint64>(data.size()),
-                                      static_cast<quint16>(4 + data.size()));
+                m_extSst.emplace_back(recordPos + 4 + used, static_cast<quint16>(4 + used));
             ++index;
-            put16(data, static_cast<quint16>(text.size()));
-            put8(data, 1);
-            qsizetype done = 0;
+            char* p = le16(data.data() + used, static_cast<quint16>(text.size()));
+            *p = 1; // uncompressed UTF-16
+            used += 3;
+            const char16_t* src = reinterpret_cast<const char16_t*>(text.utf16());
+            size_t left = static_cast<size_t>(text.size());
             for (;;) {
-                const qsizetype room = (XlsRecordStream::MaxRecordData - data.size()) / 2;
-                const qsizetype take = std::min(room, text.size() - done);
-                const qsizetype at = data.size();
-                data.resize(at + take * 2);
-                char* p = data.data() + at;
-                const char16_t* src = reinterpret_cast<const char16_t*>(text.utf16()) + done;
-                if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-                    std::memcpy(p, src, static_cast<size_t>(take) * 2);
-                } else {
-                    for (qsizetype k = 0; k < take; ++k)
-                        p = le16(p, src[k]);
-                }
-                done += take;
-                if (done >= text.size())
+                const size_t take = std::min((kRoom - used) / 2, left);
+                copyUtf16(data.data() + used, src, take);
+                used += take * 2;
+                src += take;
+                left -= take;
+                if (!left)
                     break;
                 flushRecord();
-                put8(data, 1);
+                data[0] = 1; // the continued characters, again uncompressed
+                used = 1;
             }
         }
     }
@@ -1207,7 +1240,7 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
     const TqelXLSBounds& b = sheet.Bounds();
     if (b.minRow < 0)
         return;
-    const std::vector<RangeInfo>& infos = m_info[static_cast<size_t>(sheetNo)];
+    const std::vector<quint32>& strings = m_sst[static_cast<size_t>(sheetNo)];
     const size_t n = sheet.Ranges().size();
     m_clipped.assign(n, 0);
     // Contiguous pointers (the model keeps its ranges in a deque) and a counting sort by top
@@ -1262,12 +1295,12 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
             for (quint32 r : active) {
                 const TqelXLSRange& range = *ranges[r];
                 const TqelXLSRect& rect = range.Rect();
-                const quint16 xf = infos[r].xf;
+                const quint16 xf = xfOf(range);
                 int blankFrom = rect.left;
                 if (row == rect.top) {
                     blankFrom = rect.left + 1;
                     if (rect.left > lastColumn) {
-                        writeValueCell(cells, range, infos[r], row, rect.left);
+                        writeValueCell(cells, range, xf, strings[r], row, rect.left);
                         lastColumn = rect.left;
                     } else {
                         m_clipped[r] = 1;
@@ -1319,20 +1352,20 @@ void TqelExcelWriter::writeRow(int row, int firstColumn, int lastColumnPlusOne,
 // The value record of a range's top-left cell: a number for numeric values and for texts that
 // look like numbers, the shared string otherwise, a blank cell for an empty text.
 void TqelExcelWriter::writeValueCell(std::vector<char>& cells, const TqelXLSRange& range,
-                                     const RangeInfo& info, int row, int column) {
-    if (info.sst == NoString) {
+                                     quint16 xf, quint32 sst, int row, int column) {
+    if (sst == NoString) {
         if (range.CellKind() == TqelXLSRange::Kind::Number)
-            writeNumber(cells, row, column, info.xf, range.NumberValue());
+            writeNumber(cells, row, column, xf, range.NumberValue());
         else
-            writeBlank(cells, row, column, info.xf);
+            writeBlank(cells, row, column, xf);
         return;
     }
     double number;
     if (range.HoldsText() ? looksLikeNumber(range.Text(), number)
                           : looksLikeNumber(range.ValueText(), number))
-        writeNumber(cells, row, column, info.xf, number);
+        writeNumber(cells, row, column, xf, number);
     else
-        writeLabelSst(cells, row, column, info.xf, info.sst);
+        writeLabelSst(cells, row, column, xf, sst);
 }
 
 // NUMBER: row, column, XF and a 64-bit floating-point value.

@@ -48,10 +48,29 @@ public:
     quint64 WriteStream(const TqelXLSWorkbook& workbook, QIODevice& device, qint64 base = 0);
 
 private:
-    struct RangeInfo {
-        quint32 sst = NoString;
-        quint16 xf = 0;
-        quint16 font = 0;
+    // A distinct pair of look and merged flag, with what the workbook makes of it.
+    struct LookUse {
+        const TqelXLSStyle* look;
+        bool merged;
+        int sheet;                      // where it first occurs, for messages
+        const TqelXLSRange* firstRange; //
+        quint16 font;
+        quint16 xf;
+    };
+    // Look -> position in m_lookUses. Ranges repeat a few looks over and over: the last answer
+    // is kept at hand, and up to kFew looks are searched in a short list before a hash table
+    // takes over.
+    class LookIndex {
+    public:
+        const quint32* find(const TqelXLSStyle* look);
+        void add(const TqelXLSStyle* look, quint32 index);
+
+    private:
+        static constexpr size_t kFew = 16;
+        std::vector<std::pair<const TqelXLSStyle*, quint32>> m_few;
+        std::unordered_map<const TqelXLSStyle*, quint32> m_indices;
+        const TqelXLSStyle* m_lastLook = nullptr;
+        quint32 m_last = 0;
     };
     static constexpr quint32 NoString = 0xFFFFFFFF;
     using XfBytes = std::array<quint8, 20>;
@@ -64,12 +83,13 @@ private:
     // ---- preparation ----
     void prepare(const TqelXLSWorkbook& workbook);
     void checkSheet(const TqelXLSWorksheet& sheet, int sheetNo);
+    void prepareRanges(const TqelXLSWorkbook& workbook);
     void prepareFonts(const TqelXLSWorkbook& workbook);
-    void prepareXfs(const TqelXLSWorkbook& workbook);
+    void prepareXfs();
+    quint16 xfOf(const TqelXLSRange& range);
     void preparePictures(const TqelXLSWorkbook& workbook);
     quint16 fontIndex(const TqelXLSFont& font);
-    void noteString(const TqelXLSWorksheet& sheet, int sheetNo, const TqelXLSRange& range,
-                    RangeInfo& info);
+    quint32 stringIndex(const TqelXLSWorksheet& sheet, int sheetNo, const TqelXLSRange& range);
     quint16 xfIndex(const XfBytes& xf);
     XfBytes cellXf(const TqelXLSStyle& style, bool merged, quint16 font);
 
@@ -105,7 +125,7 @@ private:
     void writeUsesElfs();
     void writeBoundSheet(const TqelXLSWorksheet& sheet);
     void writeCountry();
-    void writeSst();
+    void writeSst(const TqelXLSWorkbook& workbook);
     void writeExtSst();
     void writeEof();
 
@@ -149,8 +169,8 @@ private:
     void writeMergedCells(const TqelXLSWorksheet& sheet, int sheetNo);
 
     void record(quint16 id, const QByteArray& data);
-    void writeValueCell(std::vector<char>& cells, const TqelXLSRange& range, const RangeInfo& info,
-                        int row, int column);
+    void writeValueCell(std::vector<char>& cells, const TqelXLSRange& range, quint16 xf,
+                        quint32 sst, int row, int column);
 
     // State of one save; rebuilt by prepare().
     XlsRecordStream* m_stream = nullptr; // set while writeRecords runs
@@ -159,7 +179,9 @@ private:
     std::unordered_map<TqelXLSFont, quint16, TqelXLSFontHash> m_fontLookup;
     std::vector<XfBytes> m_xfs; // the cell XF list, templates first
     std::unordered_map<XfBytes, quint16, XfHash> m_xfLookup;
-    std::vector<std::vector<RangeInfo>> m_info; // per sheet, per range
+    std::vector<LookUse> m_lookUses;         // in the order they first occur
+    std::array<LookIndex, 2> m_lookUseIndex; // single cells, merged areas
+    std::vector<std::vector<quint32>> m_sst; // per sheet, per range: shared string or NoString
     quint32 m_stringCount = 0;
     std::vector<std::vector<std::array<quint16, 3>>> m_pictureColors; // line, fg, bg
     std::vector<QList<int>> m_pageBreaks; // per sheet, sorted and within the format's limits
@@ -170,9 +192,7 @@ private:
     quint32 m_bucketSize = 8;
     // Per sheet: ranges that had to give up cells to earlier overlapping ranges.
     std::vector<char> m_clipped;
-    // Found while preparing, so that writing needs no further pass over all ranges: the ranges
-    // holding the shared strings in order, and per sheet the ranges that cover several cells.
-    std::vector<const TqelXLSRange*> m_strings;
+    // Per sheet, found while preparing: the ranges that cover several cells.
     std::vector<std::vector<quint32>> m_merged;
     quint64 m_indexPos = 0;
     std::vector<quint64> m_dbCellPos;
