@@ -8,7 +8,7 @@ build_pkgs=(cmake ninja-build g++ ccache pkg-config
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev libpq-dev
   fontconfig fonts-wqy-zenhei fonts-dejavu-core fonts-liberation)
 test_pkgs=(python3 python3-xlrd python3-xlwt python3-olefile
-  qpdf poppler-utils imagemagick libreoffice-calc-nogui
+  qpdf poppler-utils imagemagick libreoffice-calc-nogui libreoffice-draw-nogui
   postgresql clang libclang-rt-14-dev libbenchmark-dev xvfb)
 
 want=("${build_pkgs[@]}")

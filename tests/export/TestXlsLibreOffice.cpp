@@ -1,7 +1,9 @@
 // LibreOffice opens a large workbook (10 000 rows of 17 columns of Chinese text and amounts,
-// a merged title, a picture) and gives back the same values as CSV.
+// a merged title, a picture) and gives back the same values as CSV; and it draws the metafile
+// that carries a picture in the workbook as the picture it was made from.
 #include "XlsTestSupport.h"
 
+#include "export/xls/EmfBitmapPicture.h"
 #include "export/xls/TqelExcelWriter.h"
 
 #include <QFile>
@@ -76,12 +78,29 @@ QList<QStringList> parseCsv(const QString& text) {
     return rows;
 }
 
+// Runs LibreOffice headless on `input`, converting it with `filter` into `dir`; returns what it
+// printed on its error output.
+QString convertWithLibreOffice(const QString& soffice, const QTemporaryDir& dir,
+                               const QString& input, const QString& filter) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir.path());
+    p.setProcessEnvironment(env);
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                      QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"),
+                      dir.path(), input});
+    if (!p.waitForFinished(800000))
+        return QStringLiteral("LibreOffice did not finish");
+    return QString::fromLocal8Bit(p.readAllStandardError());
+}
+
 } // namespace
 
 class TestXlsLibreOffice : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void largeWorkbookKeepsItsValues();
+    void pictureMetafileDrawsThePicture();
 };
 
 void TestXlsLibreOffice::largeWorkbookKeepsItsValues() {
@@ -123,17 +142,10 @@ void TestXlsLibreOffice::largeWorkbookKeepsItsValues() {
     const QString path = dir.filePath(QStringLiteral("large.xls"));
     TqelExcelWriter().Save(wb, path);
 
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), dir.path());
-    p.setProcessEnvironment(env);
-    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                      QStringLiteral("--convert-to"),
-                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"),
-                      QStringLiteral("--outdir"), dir.path(), path});
-    QVERIFY(p.waitForFinished(800000));
+    const QString errors = convertWithLibreOffice(
+        soffice, dir, path, QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"));
     QFile csv(dir.filePath(QStringLiteral("large.csv")));
-    QVERIFY2(csv.open(QIODevice::ReadOnly), p.readAllStandardError().constData());
+    QVERIFY2(csv.open(QIODevice::ReadOnly), qPrintable(errors));
     const QList<QStringList> table = parseCsv(QString::fromUtf8(csv.readAll()));
 
     QCOMPARE(table.size(), rows + 1);
@@ -148,6 +160,47 @@ void TestXlsLibreOffice::largeWorkbookKeepsItsValues() {
                                      .arg(c)
                                      .arg(line[c], shownAs(r, c))));
     }
+}
+
+// The metafile is our own (a header, one bitmap record, the end record): LibreOffice, an
+// independent reader of the format, must draw it as the picture, left half red, right half
+// blue, in the picture's size.
+void TestXlsLibreOffice::pictureMetafileDrawsThePicture() {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed; the metafile check needs it");
+    // Drawings are opened by LibreOffice Draw; a set-up with only the spreadsheet cannot.
+    if (!QFile::exists(QStringLiteral("/usr/lib/libreoffice/program/libsdlo.so")))
+        QSKIP("LibreOffice Draw is not installed; the metafile check needs it");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QImage picture(80, 40, QImage::Format_RGB32);
+    picture.fill(QColor(220, 20, 30));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 40; x < 80; ++x)
+            picture.setPixel(x, y, qRgb(20, 40, 200));
+    const QString emf = dir.filePath(QStringLiteral("picture.emf"));
+    QFile file(emf);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(EmfBitmapPicture::encode(picture));
+    file.close();
+
+    const QString errors = convertWithLibreOffice(soffice, dir, emf, QStringLiteral("png"));
+    const QImage drawn(dir.filePath(QStringLiteral("picture.png")));
+    QVERIFY2(!drawn.isNull(), qPrintable(errors));
+    // LibreOffice draws it on a page: find the drawing by its non-white pixels. It must be the
+    // picture's size at the metafile's 96 dots per inch, its halves in their colours.
+    QRect box;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (drawn.pixelColor(x, y).lightness() < 200)
+                box |= QRect(x, y, 1, 1);
+    QVERIFY2(qAbs(box.width() - 80) <= 2 && qAbs(box.height() - 40) <= 2,
+             qPrintable(QStringLiteral("%1x%2").arg(box.width()).arg(box.height())));
+    const QColor left = drawn.pixelColor(box.left() + box.width() / 4, box.center().y());
+    const QColor right = drawn.pixelColor(box.left() + box.width() * 3 / 4, box.center().y());
+    QVERIFY2(left.red() > 180 && left.blue() < 80, qPrintable(left.name()));
+    QVERIFY2(right.blue() > 160 && right.red() < 80, qPrintable(right.name()));
 }
 
 QTEST_GUILESS_MAIN(TestXlsLibreOffice)
