@@ -147,6 +147,8 @@ public:
     // cannot be read or written is left as it was, shown as an error, and gives false.
     bool SaveReportSettings();
     static QString textSettingsNotSaved(const QString& path);
+    // The user's own settings file, which stands in for the registry (UseRegistry).
+    static QString userSettingsFile();
 
     // --- expressions --------------------------------------------------------------------
     TRMEvaluator& evaluator() { return m_evaluator; }

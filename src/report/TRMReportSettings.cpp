@@ -1,14 +1,17 @@
 // The report settings a user changes while printing (print offsets, print-to-form, background
 // colour, double pass, page margins), kept per report in a settings file and read back after
-// a template is loaded. The store is the INI file IniFileName; with UseRegistry it is the file
-// RegistryPath names, as there is no registry on this system. Reading and writing choose the
-// store and the section in one place.
+// a template is loaded. The store is the INI file IniFileName; with UseRegistry it is the
+// user's own settings file (this system has no registry), in which RegistryPath, with its
+// backslashes as group separators, leads to the report's section. Reading and writing choose
+// the store and the section in one place.
 #include "report/TRMPage.h"
 #include "report/TRMReport.h"
 #include "ui/modal/MessageBox.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <algorithm>
 #include <memory>
 
@@ -27,12 +30,18 @@ const QString kPageCount = QStringLiteral("PageCount");
 // The report's settings store with its section open: the title, else the file name.
 std::unique_ptr<QSettings> openSettings(const TRMReport& report) {
     const TRMSaveReportOptions& o = report.SaveReportOptions;
-    auto settings = o.UseRegistry
-                        ? std::make_unique<QSettings>(o.RegistryPath, QSettings::NativeFormat)
-                        : std::make_unique<QSettings>(o.IniFileName, QSettings::IniFormat);
     QString section = report.Title();
     if (section.isEmpty())
         section = QFileInfo(report.FileName).fileName();
+    if (!o.UseRegistry) {
+        auto settings = std::make_unique<QSettings>(o.IniFileName, QSettings::IniFormat);
+        settings->beginGroup(section);
+        return settings;
+    }
+    auto settings =
+        std::make_unique<QSettings>(TRMReport::userSettingsFile(), QSettings::IniFormat);
+    for (const QString& group : QString(o.RegistryPath).split(u'\\', Qt::SkipEmptyParts))
+        settings->beginGroup(group);
     settings->beginGroup(section);
     return settings;
 }
@@ -42,6 +51,11 @@ QString marginKey(int page, const char* which) {
 }
 
 } // namespace
+
+QString TRMReport::userSettingsFile() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("kestrane/report-settings.ini"));
+}
 
 QString TRMReport::textSettingsNotSaved(const QString& path) {
     return QStringLiteral("无法保存报表设置：") + path;

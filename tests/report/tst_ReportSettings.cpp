@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -64,6 +65,8 @@ QByteArray fileBytes(const QString& path) {
 class tst_ReportSettings : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The user's settings file goes to the test folder of the configuration locations.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void roundTrip_data();
     void roundTrip();
@@ -107,11 +110,17 @@ void tst_ReportSettings::roundTrip() {
     QFETCH(QString, title);
     QFETCH(QString, fileName);
     QFETCH(QString, section);
-    const QString path = m_dir->filePath(QStringLiteral("settings.ini"));
+    // The registry stands in as the user's settings file, with the registry path as groups.
+    const QString path = useRegistry ? TRMReport::userSettingsFile()
+                                     : m_dir->filePath(QStringLiteral("settings.ini"));
+    QFile::remove(path);
     TRMSaveReportOptions options;
     options.AutoLoadSaveSetting = true;
     options.UseRegistry = useRegistry;
-    (useRegistry ? options.RegistryPath : options.IniFileName) = path;
+    if (useRegistry)
+        options.RegistryPath = QStringLiteral("VidavuDidoroz\\ReportSettings\\");
+    else
+        options.IniFileName = path;
     const QByteArray bytes = twoPageTemplate();
 
     TRMReport saved;
@@ -121,7 +130,12 @@ void tst_ReportSettings::roundTrip() {
     saved.ReportInfo[0] = title;
     changeSettings(saved);
     QVERIFY(saved.SaveReportSettings());
-    QCOMPARE(QSettings(path, QSettings::IniFormat).childGroups(), QStringList{section});
+    QSettings written(path, QSettings::IniFormat);
+    if (useRegistry) {
+        QCOMPARE(written.childGroups(), QStringList{QStringLiteral("VidavuDidoroz")});
+        written.beginGroup(QStringLiteral("VidavuDidoroz/ReportSettings"));
+    }
+    QCOMPARE(written.childGroups(), QStringList{section});
 
     TRMReport fresh;
     fresh.SaveReportOptions = options;
