@@ -52,8 +52,9 @@ private:
     struct LookUse {
         const TqelXLSStyle* look;
         bool merged;
-        int sheet;                      // where it first occurs, for messages
-        const TqelXLSRange* firstRange; //
+        // Where it first occurs, for messages.
+        int sheet;
+        const TqelXLSRange* firstRange;
         quint16 font;
         quint16 xf;
     };
