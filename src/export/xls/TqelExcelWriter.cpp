@@ -1236,31 +1236,43 @@ void TqelExcelWriter::writeDimensions(const TqelXLSWorksheet& sheet) {
 // The used rows in blocks of 60: the block's ROW records, then its cell records, then a
 // DBCELL. Ranges that overlap an earlier cell of the same row give that cell up, so every
 // row holds each column at most once and in ascending order.
+namespace {
+// The ranges in order of their top row, creation order among ranges of one row (a counting
+// sort); empty when the creation order is that order already, as it is when a producer fills
+// the sheet row by row.
+std::vector<quint32> rangesByTop(const XlsChunkedList<TqelXLSRange>& ranges,
+                                 const TqelXLSBounds& b) {
+    const size_t n = ranges.size();
+    bool inOrder = true;
+    for (size_t i = 1; i < n && inOrder; ++i)
+        inOrder = ranges[i - 1].Rect().top <= ranges[i].Rect().top;
+    if (inOrder)
+        return {};
+    std::vector<quint32> byTop(n);
+    std::vector<quint32> start(static_cast<size_t>(b.maxRow - b.minRow + 1) + 1, 0);
+    for (const TqelXLSRange& r : ranges)
+        ++start[static_cast<size_t>(r.Rect().top - b.minRow) + 1];
+    for (size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    for (size_t i = 0; i < n; ++i)
+        byTop[start[static_cast<size_t>(ranges[i].Rect().top - b.minRow)]++] =
+            static_cast<quint32>(i);
+    return byTop;
+}
+} // namespace
+
 void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo) {
     const TqelXLSBounds& b = sheet.Bounds();
     if (b.minRow < 0)
         return;
     const std::vector<quint32>& strings = m_sst[static_cast<size_t>(sheetNo)];
-    const size_t n = sheet.Ranges().size();
+    const XlsChunkedList<TqelXLSRange>& ranges = sheet.Ranges();
+    const size_t n = ranges.size();
     m_clipped.assign(n, 0);
-    // Contiguous pointers (the model keeps its ranges in a deque) and a counting sort by top
-    // row, which keeps creation order among ranges of one row.
-    std::vector<const TqelXLSRange*> ranges;
-    ranges.reserve(n);
-    for (const TqelXLSRange& range : sheet.Ranges())
-        ranges.push_back(&range);
-    std::vector<quint32> byTop(n);
-    {
-        const int rowCount = b.maxRow - b.minRow + 1;
-        std::vector<quint32> start(static_cast<size_t>(rowCount) + 1, 0);
-        for (const TqelXLSRange* r : ranges)
-            ++start[static_cast<size_t>(r->Rect().top - b.minRow) + 1];
-        for (size_t i = 1; i < start.size(); ++i)
-            start[i] += start[i - 1];
-        for (size_t i = 0; i < n; ++i)
-            byTop[start[static_cast<size_t>(ranges[i]->Rect().top - b.minRow)]++] =
-                static_cast<quint32>(i);
-    }
+    const std::vector<quint32> byTop = rangesByTop(ranges, b);
+    auto topOrder = [&byTop](size_t k) {
+        return byTop.empty() ? static_cast<quint32>(k) : byTop[k];
+    };
     size_t next = 0;
     std::vector<quint32> active;
     std::vector<char> cells;
@@ -1271,29 +1283,29 @@ void TqelExcelWriter::writeRowBlocks(const TqelXLSWorksheet& sheet, int sheetNo)
         cells.clear();
         cellStarts.clear();
         for (int row = blockStart; row <= blockEnd; ++row) {
-            while (next < n && ranges[byTop[next]]->Rect().top <= row)
-                active.push_back(byTop[next++]);
+            while (next < n && ranges[topOrder(next)].Rect().top <= row)
+                active.push_back(topOrder(next++));
             active.erase(std::remove_if(active.begin(), active.end(),
-                                        [&](quint32 r) { return ranges[r]->Rect().bottom < row; }),
+                                        [&](quint32 r) { return ranges[r].Rect().bottom < row; }),
                          active.end());
             const auto byLeft = [&](quint32 x, quint32 y) {
-                const int lx = ranges[x]->Rect().left, ly = ranges[y]->Rect().left;
+                const int lx = ranges[x].Rect().left, ly = ranges[y].Rect().left;
                 return lx != ly ? lx < ly : x < y;
             };
             if (!std::is_sorted(active.begin(), active.end(), byLeft))
                 std::sort(active.begin(), active.end(), byLeft);
             int first = 0, lastPlusOne = 0;
             if (!active.empty()) {
-                first = ranges[active.front()]->Rect().left;
+                first = ranges[active.front()].Rect().left;
                 for (quint32 r : active)
-                    lastPlusOne = std::max(lastPlusOne, ranges[r]->Rect().right + 1);
+                    lastPlusOne = std::max(lastPlusOne, ranges[r].Rect().right + 1);
             }
             writeRow(row, first, lastPlusOne, sheet);
 
             cellStarts.push_back(static_cast<int>(cells.size()));
             int lastColumn = -1;
             for (quint32 r : active) {
-                const TqelXLSRange& range = *ranges[r];
+                const TqelXLSRange& range = ranges[r];
                 const TqelXLSRect& rect = range.Rect();
                 const quint16 xf = xfOf(range);
                 int blankFrom = rect.left;
