@@ -50,24 +50,18 @@ bool toDecimalExact(double absValue, Decimal& d) {
     std::memcpy(&bits, &absValue, sizeof bits);
     const uint64_t m = (bits & ((1ull << 52) - 1)) | (1ull << 52);
     const int e = int((bits >> 52) & 0x7FF) - 1075;
-    uint64_t q;
-    int exp10;
-    if (e >= 0) {
-        q = m << e; // an integer of at most 15 digits
-        exp10 = decimalDigitCount(q);
-    } else {
-        const int k = -e; // 1..52 in this range
-        exp10 = decimalDigitCount(m >> k);
-        const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPow10[15 - exp10];
-        q = uint64_t(scaled >> k);
-        const unsigned __int128 rest = scaled - (static_cast<unsigned __int128>(q) << k);
-        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (k - 1);
-        if (rest > half || (rest == half && (q & 1)))
-            ++q;
-        if (q == kPow10[15]) {
-            q = kPow10[14];
-            ++exp10;
-        }
+    // Below 1e15 (< 2^50) the value always has a fraction part in its 52 mantissa bits.
+    const int k = -e; // 3..52 in this range
+    int exp10 = decimalDigitCount(m >> k);
+    const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * kPow10[15 - exp10];
+    uint64_t q = uint64_t(scaled >> k);
+    const unsigned __int128 rest = scaled - (static_cast<unsigned __int128>(q) << k);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (k - 1);
+    if (rest > half || (rest == half && (q & 1)))
+        ++q;
+    if (q == kPow10[15]) {
+        q = kPow10[14];
+        ++exp10;
     }
     char buf[20];
     int n = int(std::to_chars(buf, buf + sizeof buf, q).ptr - buf);
